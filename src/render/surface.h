@@ -1,0 +1,196 @@
+// The drawing surface, the dot plotter and the surface state of the projection.
+//
+// Every effect draws by setting single pixels on a black surface and erases by setting the
+// same pixels to black. The Surface owns the pixels in the system's colour layout and tracks
+// the region written since the last presentation, so a presenter sends only that region.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "render/numeric.h"
+
+namespace lmvn {
+
+// A colour: red in bits 0-7, green 8-15, blue 16-23, top byte 0. Black (0) erases.
+using Colour = Long;
+
+namespace detail {
+constexpr int ClampChannel(int v) {
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+}  // namespace detail
+
+// Composes a colour; a component above 255 counts as 255 and one below 0 as 0.
+constexpr Colour RGB(int r, int g, int b) {
+  return detail::ClampChannel(r) + 256 * detail::ClampChannel(g) + 65536 * detail::ClampChannel(b);
+}
+constexpr int RedOf(Colour c) {
+  return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu);
+}
+constexpr int GreenOf(Colour c) {
+  return static_cast<int>((static_cast<std::uint32_t>(c) >> 8) & 0xFFu);
+}
+constexpr int BlueOf(Colour c) {
+  return static_cast<int>((static_cast<std::uint32_t>(c) >> 16) & 0xFFu);
+}
+
+// The framebuffer.
+//
+// Pixel memory is width * height uint32 values, row-major, stride = width. Each stored value
+// is the colour with the top byte set (colour | 0xFF000000), so memory order on a
+// little-endian machine is R, G, B, 0xFF and a frame can be shown as RGBX8888 without
+// conversion. Black is stored as 0xFF000000.
+//
+// Sizes are clamped to 1..kMaxSide on each side, so a surface always has at least one pixel
+// and its memory size cannot overflow.
+//
+// Change tracking: every pixel write (whatever its colour, even black over black) grows one
+// bounding rectangle; Clear and Resize mark the whole surface. TakeChangedRect hands the
+// rectangle to the presenter and starts a new, empty one. Four compares per pixel keep it
+// cheap, and a bounding rectangle can never miss a written pixel.
+class Surface {
+ public:
+  static constexpr int kMaxSide = 16384;
+
+  struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool empty() const { return w <= 0 || h <= 0; }
+  };
+
+  Surface(int width, int height);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  const std::uint32_t* pixels() const { return pixels_.data(); }
+
+  // The colour at (x, y) with the top byte 0; 0 outside the surface.
+  Colour GetPixel(int x, int y) const {
+    if (!Inside(x, y)) return 0;
+    return static_cast<Colour>(pixels_[Index(x, y)] & 0x00FFFFFFu);
+  }
+
+  // Sets one pixel; pixels outside the surface are dropped.
+  void SetPixelV(Long x, Long y, Colour c) { SetPixelWide(x, y, c); }
+
+  // SetPixelV for coordinates that may lie beyond the 32-bit range (offsets added to a Long).
+  void SetPixelWide(std::int64_t x, std::int64_t y, Colour c) {
+    if (!Inside(x, y)) return;
+    const int ix = static_cast<int>(x), iy = static_cast<int>(y);
+    pixels_[Index(ix, iy)] = Stored(c);
+    Mark(ix, iy, ix, iy);
+  }
+
+  // The first `count` cells, row by row, of a cols x cols cell with its top-left pixel at
+  // (x, y); 1 <= count <= cols * cols, cols 2 or 3. The fast path of PlotBlock.
+  void SetCells(Long x, Long y, int cols, int count, Colour c) {
+    const int rows = (count + cols - 1) / cols;
+    if (x >= 0 && y >= 0 && x <= width_ - cols && y <= height_ - rows) {
+      const std::uint32_t v = Stored(c);
+      std::uint32_t* p = pixels_.data() + Index(x, y);
+      for (int k = 0; k < count; ++k) p[(k / cols) * width_ + k % cols] = v;
+      Mark(x, y, x + cols - 1, y + rows - 1);
+      return;
+    }
+    for (int k = 0; k < count; ++k) {
+      SetPixelWide(std::int64_t{x} + k % cols, std::int64_t{y} + k / cols, c);
+    }
+  }
+
+  // A filled round dot of the given diameter centred on (cx, cy): diameter 1 is one pixel,
+  // 2 a 2 x 2 block whose bottom-right pixel is (cx, cy), larger sizes discs whose pixel
+  // centres lie within the circle. Diameters below 1 draw one pixel. Clipped to the surface.
+  void FillDot(Long cx, Long cy, int diameter, Colour c);
+
+  // The outline of the ellipse inscribed in the rectangle whose corner pixels are
+  // (left, top) and (right, bottom), both inclusive (so Ellipse(cx - R, cy - R, cx + R,
+  // cy + R) is a circle of radius R centred on (cx, cy)). Corners may come in any order.
+  // Clipped to the surface; the work is bounded by the visible part, not the ellipse size.
+  void Ellipse(Long left, Long top, Long right, Long bottom, Colour c);
+
+  // All black.
+  void Clear();
+  // New size (clamped as in the constructor); contents cleared.
+  void Resize(int width, int height);
+
+  // The region written since the last call (empty when nothing was written), then reset.
+  Rect TakeChangedRect();
+  // The region written since the last TakeChangedRect, without resetting it.
+  Rect ChangedRect() const;
+
+  // Pixels whose colour is not black.
+  std::size_t CountLitPixels() const;
+
+ private:
+  static constexpr std::uint32_t Stored(Colour c) {
+    return (static_cast<std::uint32_t>(c) & 0x00FFFFFFu) | 0xFF000000u;
+  }
+  bool Inside(std::int64_t x, std::int64_t y) const {
+    return x >= 0 && y >= 0 && x < width_ && y < height_;
+  }
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
+  }
+  void Mark(int x0, int y0, int x1, int y1) {
+    if (x0 < minX_) minX_ = x0;
+    if (y0 < minY_) minY_ = y0;
+    if (x1 > maxX_) maxX_ = x1;
+    if (y1 > maxY_) maxY_ = y1;
+  }
+  void MarkAll() { Mark(0, 0, width_ - 1, height_ - 1); }
+  void ResetChanges();
+  // One horizontal run of pixels [x0, x1] on row y, clipped.
+  void HorizontalRun(std::int64_t x0, std::int64_t x1, std::int64_t y, std::uint32_t v);
+
+  int width_ = 1;
+  int height_ = 1;
+  std::vector<std::uint32_t> pixels_;
+  // The changed rectangle, inclusive; empty while maxX_ < minX_.
+  int minX_ = std::numeric_limits<int>::max(), minY_ = std::numeric_limits<int>::max();
+  int maxX_ = -1, maxY_ = -1;
+};
+
+// One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot
+// is the first pixelSize cells, row by row, of a 2 x 2 cell (sizes 2 to 4) or a 3 x 3 cell
+// (sizes 5 to 9). Any other size, 1 included, draws nothing. Pixels outside are dropped.
+inline void PlotBlock(Surface& surface, Integer pixelSize, Long x, Long y, Colour c) {
+  if (pixelSize < 2 || pixelSize > 9) return;
+  surface.SetCells(x, y, pixelSize <= 4 ? 2 : 3, pixelSize, c);
+}
+
+// The dot rule of the effects that honour the dot size: size 1 sets the single pixel, other
+// sizes go through PlotBlock. Erasing is the same call with colour 0.
+inline void PlotDot(Surface& surface, Integer pixelSize, Long x, Long y, Colour c) {
+  if (pixelSize == 1) {
+    surface.SetPixelV(x, y, c);
+  } else {
+    PlotBlock(surface, pixelSize, x, y, c);
+  }
+}
+
+// The surface state of the projection.
+struct SurfaceState {
+  Long ScreenWidth = 1, ScreenHeight = 1, CentreX = 0, CentreY = 0;
+  Single AspectRatio = 1, FocalLength = 1, InvFocalLength = 1, ProjScaleX = 0, ProjScaleY = 0;
+  Integer PixelSize = 1;
+};
+
+// The state for a surface of the given size: CentreX/Y = CLng(size * 0.5) (ties to even),
+// AspectRatio = height / width, InvFocalLength = 1 / focalLength, ProjScaleX/Y = CentreX/Y *
+// focalLength. A width of 0 leaves AspectRatio at 1 and a focal length of 0 leaves
+// InvFocalLength at 0 (those divisions cannot be made). PixelSize is stored as given.
+SurfaceState MakeSurfaceState(Long width, Long height, Single focalLength, Integer pixelSize);
+
+// Demonstration surfaces: dot size 1, focal length 0.75 and a frame delay of 32 ms; the
+// program random generator is re-seeded from the clock. (Colour defaults for demonstrations:
+// ApplyDemoColourDefaults in colour.h.)
+struct DemoSurfaceSetup {
+  SurfaceState state;
+  Long FrameDelay = 32;
+};
+DemoSurfaceSetup InitSurface(const Surface& surface);
+
+}  // namespace lmvn
