@@ -1,0 +1,77 @@
+// The settings store.
+//
+// Every setting is one named text value, grouped by section under an application name. The
+// store keeps one INI text file per application:
+//
+//   root 0 and 1:   $XDG_CONFIG_HOME/Lumivane/<app>.ini, or ~/.config/Lumivane/<app>.ini
+//                   when XDG_CONFIG_HOME is unset, empty or not an absolute path
+//   any other root: <first dir of $XDG_CONFIG_DIRS>/Lumivane/<app>.ini (default /etc/xdg),
+//                   the system-wide settings; read only, writes there return false
+//
+// Every caller in the program passes root 0 and the application name "LMVN_SS". The
+// environment is read at every call.
+//
+// Section and key names are matched without regard to letter case. Values are text; numbers
+// are written as their shortest decimal text and read by the rules of settings/value_text.h
+// (the 127-character limit, the numeric grammar, rounding half to even, 0 for numbers that do
+// not fit an integer type).
+//
+// Every operation opens the file, works and closes it; nothing is cached. Operations take an
+// advisory lock (flock on ".<app>.ini.lock" in the same folder; shared for reads, exclusive
+// for writes), so two processes never lose each other's writes. A write replaces the file
+// atomically (temporary file in the same folder, fsync, rename, fsync of the folder) and
+// creates the folder when it is missing.
+//
+// A missing, unreadable or damaged file reads as defaults, value by value. The store reads a
+// file line by line: blank lines, comments (';' or '#'), section headers "[name]" and
+// "key=value" lines. A damaged line (a NUL byte, a line longer than 4096 bytes, a line that is
+// none of the above, a header without its closing bracket) is not read, and neither are the
+// lines under a damaged header up to the next good one. A write keeps every value that could
+// be read, other sections and comments; when the file held damaged lines, the write first
+// saves the whole old file as "<app>.ini.damaged" beside it, so nothing is ever lost.
+//
+// A write fails (returns false) for a name that cannot be stored in the file (empty, control
+// characters, '=' in a key, brackets in a section, a leading ';', '#' or '[', leading or
+// trailing blanks), for a value with a line break or NUL, for a non-finite number, for an
+// application name that is not a plain file name, for the read-only root, and when the file
+// exists but cannot be read or replaced.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "render/numeric.h"
+
+namespace lmvn {
+
+// The application name that every caller in the program uses.
+inline constexpr std::string_view kSettingsApp = "LMVN_SS";
+
+// Stores `value` with leading and trailing blanks removed. True when it was stored.
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                  std::string_view value, Integer root = 0);
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                  const char* value, Integer root = 0);
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                  Integer value, Integer root = 0);
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key, Long value,
+                  Integer root = 0);
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                  Single value, Integer root = 0);
+bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                  double value, Integer root = 0);
+
+std::string ReadSettingString(std::string_view app, std::string_view section, std::string_view key,
+                              std::string_view def, Integer root = 0);
+Integer ReadSettingInteger(std::string_view app, std::string_view section, std::string_view key,
+                           Integer def, Integer root = 0);
+Long ReadSettingLong(std::string_view app, std::string_view section, std::string_view key, Long def,
+                     Integer root = 0);
+Single ReadSettingSingle(std::string_view app, std::string_view section, std::string_view key,
+                         Single def, Integer root = 0);
+
+// The path of the file that holds `app`'s settings for `root`; empty when there is none
+// (no usable home folder, or an application name that is not a plain file name).
+std::string SettingsFilePath(std::string_view app, Integer root = 0);
+
+}  // namespace lmvn
