@@ -1,0 +1,260 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "settings/store.h"
+#include "settings/value_text.h"
+#include "settings_test_util.h"
+
+namespace lmvn {
+namespace {
+
+using testing::SettingsTest;
+constexpr std::string_view kApp = kSettingsApp;
+
+using StoreReadRules = SettingsTest;
+
+TEST_F(StoreReadRules, NumbersRoundHalfToEvenAndOutOfRangeReadsZero) {
+  const auto integer = [](std::string_view text, Integer def = -7) {
+    EXPECT_TRUE(WriteSetting(kApp, "General", "Value", text));
+    return ReadSettingInteger(kApp, "General", "Value", def);
+  };
+  EXPECT_EQ(integer("2.5"), 2);
+  EXPECT_EQ(integer("3.5"), 4);
+  EXPECT_EQ(integer("-2.5"), -2);
+  EXPECT_EQ(integer("  +12  "), 12);
+  EXPECT_EQ(integer("1.5e1"), 15);
+  EXPECT_EQ(integer(".5"), 0);
+  EXPECT_EQ(integer("5."), 5);
+  EXPECT_EQ(integer("32767"), 32767);
+  EXPECT_EQ(integer("40000"), 0);
+  EXPECT_EQ(integer("-32769"), 0);
+  EXPECT_EQ(integer("1e999"), 0);
+  EXPECT_EQ(integer("1e-999"), 0);
+  for (const char* text : {"abc", "", "12abc", "0x10", "1,5", "e5", "1e", "--1", "1 2", "nan"}) {
+    EXPECT_EQ(integer(text), -7) << text;
+  }
+  EXPECT_TRUE(WriteSetting(kApp, "General", "Value", "40000"));
+  EXPECT_EQ(ReadSettingLong(kApp, "General", "Value", 1), 40000);
+  EXPECT_TRUE(WriteSetting(kApp, "General", "Value", "3e9"));
+  EXPECT_EQ(ReadSettingLong(kApp, "General", "Value", 1), 0);
+
+  const auto single = [](std::string_view text) {
+    EXPECT_TRUE(WriteSetting(kApp, "General", "Value", text));
+    return ReadSettingSingle(kApp, "General", "Value", 0.25f);
+  };
+  EXPECT_EQ(single("0.95"), 0.95f);
+  EXPECT_EQ(single("-1.5e2"), -150.0f);
+  EXPECT_EQ(single("1e999"), 0.25f);  // too large for a float: the default
+  EXPECT_EQ(single("1e39"), 0.25f);
+  EXPECT_EQ(single("1e-999"), 0.0f);
+  EXPECT_EQ(single("inf"), 0.25f);
+  EXPECT_EQ(ReadSettingSingle(kApp, "General", "Missing", 0.5f), 0.5f);
+}
+
+TEST_F(StoreReadRules, ValuesUpTo127CharactersAreRead) {
+  const std::string text127(127, 'm');
+  ASSERT_TRUE(WriteSetting(kApp, "General", "LockMessage", text127));
+  EXPECT_EQ(ReadSettingString(kApp, "General", "LockMessage", "def"), text127);
+  ASSERT_TRUE(WriteSetting(kApp, "General", "LockMessage", text127 + "m"));
+  EXPECT_EQ(ReadSettingString(kApp, "General", "LockMessage", "def"), "def");
+  ASSERT_TRUE(WriteSetting(kApp, "General", "PixelSize", std::string(125, ' ') + "000000000003"));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "PixelSize", 1), 3);  // trimmed on write
+  ASSERT_TRUE(WriteSetting(kApp, "General", "PixelSize", std::string(127, '0') + "3"));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "PixelSize", 1), 1);
+}
+
+TEST_F(StoreReadRules, NamesIgnoreCaseAndWritesAreTrimmed) {
+  ASSERT_TRUE(WriteSetting(kApp, "Galaxy", "Galaxy_CometCPersist", 0.5f));
+  EXPECT_EQ(ReadSettingSingle(kApp, "galaxy", "Galaxy_CometcPersist", 0.998f), 0.5f);
+  ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireWorks", 12));
+  ASSERT_TRUE(WriteSetting(kApp, "FIREWORKS", "fireworks", 13));
+  ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "Fireworks_Section", "x"));
+  EXPECT_EQ(ReadSettingInteger(kApp, "Fireworks", "FireWorks", 16), 13);
+  EXPECT_EQ(ReadSettingString(kApp, "fireworks", "Fireworks_Section", ""), "x");
+  ASSERT_TRUE(WriteSetting(kApp, "General", "LockMessage", "  \t hello world \t "));
+  EXPECT_EQ(ReadSettingString(kApp, "General", "LockMessage", ""), "hello world");
+
+  const std::string text = FileText();
+  EXPECT_NE(text.find("[Fireworks]\nFireWorks=13\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("FIREWORKS"), std::string::npos) << text;
+  EXPECT_NE(text.find("LockMessage=hello world\n"), std::string::npos) << text;
+}
+
+TEST_F(StoreReadRules, NumbersAreWrittenAsShortDecimalText) {
+  ASSERT_TRUE(WriteSetting(kApp, "S", "a", Integer{25}));
+  ASSERT_TRUE(WriteSetting(kApp, "S", "b", 0.95f));
+  ASSERT_TRUE(WriteSetting(kApp, "S", "c", 0.005f));
+  ASSERT_TRUE(WriteSetting(kApp, "S", "d", 0.1));
+  ASSERT_TRUE(WriteSetting(kApp, "S", "e", Long{-70000}));
+  EXPECT_EQ(FileText(), "[S]\na=25\nb=0.95\nc=0.005\nd=0.1\ne=-70000\n");
+  EXPECT_EQ(ReadSettingSingle(kApp, "S", "b", 0), 0.95f);
+  EXPECT_EQ(ReadSettingSingle(kApp, "S", "c", 0), 0.005f);
+  EXPECT_FALSE(WriteSetting(kApp, "S", "f", std::nanf("")));
+  EXPECT_FALSE(WriteSetting(kApp, "S", "f", HUGE_VAL));
+  // Every float's text reads back as the same float.
+  std::mt19937 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    const auto bits = static_cast<std::uint32_t>(random());
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isfinite(value)) continue;
+    const auto text = SettingText(value);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(SingleFromText(*text, 0), value) << *text;
+  }
+}
+
+using Store = SettingsTest;
+
+TEST_F(Store, FileLocationAndRoots) {
+  EXPECT_EQ(Path(), (root_ / "Lumivane" / "LMVN_SS.ini").string());
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "AnimationType", -1), -1);
+  EXPECT_FALSE(std::filesystem::exists(root_ / "Lumivane"));  // reads create nothing
+  ASSERT_TRUE(WriteSetting(kApp, "General", "AnimationType", Integer{3}, 1));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "AnimationType", -1, 0), 3);
+
+  // Other roots: the system-wide file, read only.
+  const auto system = root_ / "system";
+  std::filesystem::create_directories(system / "Lumivane");
+  std::ofstream(system / "Lumivane" / "LMVN_SS.ini") << "[General]\nAnimationType=5\n";
+  setenv("XDG_CONFIG_DIRS", (system.string() + ":/nowhere").c_str(), 1);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "AnimationType", -1, 2), 5);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "AnimationType", -1, 7), 5);
+  EXPECT_FALSE(WriteSetting(kApp, "General", "AnimationType", Integer{1}, 2));
+  unsetenv("XDG_CONFIG_DIRS");
+
+  // Without XDG_CONFIG_HOME the file lives under ~/.config.
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", root_.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", "", 1);
+  EXPECT_EQ(Path(), (root_ / ".config" / "Lumivane" / "LMVN_SS.ini").string());
+  ASSERT_TRUE(WriteSetting(kApp, "General", "AnimationType", Integer{4}));
+  EXPECT_TRUE(std::filesystem::exists(root_ / ".config" / "Lumivane" / "LMVN_SS.ini"));
+  setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Store, RefusesWhatTheFileCannotHold) {
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{5}));
+  const std::string before = FileText();
+  EXPECT_FALSE(WriteSetting(kApp, "General", "LockMessage", "one\n[General]\nColorRed=99"));
+  EXPECT_FALSE(WriteSetting(kApp, "General", "LockMessage", std::string_view("a\0b", 3)));
+  EXPECT_FALSE(WriteSetting(kApp, "General", "Color=Red", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "General", "", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "General", "[X]", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "General", ";x", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "Gen]eral", "x", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "General\n", "x", "1"));
+  EXPECT_FALSE(WriteSetting("../escape", "General", "x", "1"));
+  EXPECT_FALSE(WriteSetting("", "General", "x", "1"));
+  EXPECT_EQ(FileText(), before);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 5);
+  EXPECT_EQ(ReadSettingInteger(kApp, std::string_view("General\0x", 9), "ColorRed", 0), 0);
+}
+
+TEST_F(Store, KeepsOtherContentOfTheFile) {
+  PutFile(
+      "; settings of the saver\n\n[Other]\nfoo = bar\n\n[General]\n# weights\nColorRed=1\n"
+      "; the end\n");
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{2}));
+  ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", Integer{300}));
+  const std::string text = FileText();
+  for (const char* part : {"; settings of the saver", "[Other]", "foo=bar", "# weights",
+                           "ColorRed=2", "[Starfield]\nStar_Stars=300", "; the end\n"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{2}));
+  EXPECT_EQ(FileText(), text);  // a write of the same value changes nothing
+}
+
+TEST_F(Store, DamagedFilesReadCalmlyAndWritesKeepWhatWasReadable) {
+  std::mt19937 random(11);
+  std::string garbage;
+  for (int i = 0; i < 65536; ++i) garbage.push_back(static_cast<char>(random()));
+  const std::string damaged = "[General]\nColorRed=42\n" + garbage +
+                              "\n[Fireworks\nFireWorks=12\n[Starfield]\nStar_Stars=300\n"
+                              "LockMessage=" +
+                              std::string(10 * 1024 * 1024, 'x') +
+                              "\nStar_Speed=0.5\n\xff\xfe=\xc3\x28\n";
+  PutFile(damaged);
+  const auto check = [] {
+    EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 100), 42);
+    EXPECT_EQ(ReadSettingInteger(kApp, "Fireworks", "FireWorks", 16), 16);  // header broken
+    EXPECT_EQ(ReadSettingInteger(kApp, "Starfield", "Star_Stars", 120), 300);
+    EXPECT_EQ(ReadSettingString(kApp, "Starfield", "LockMessage", "none"), "none");
+    EXPECT_EQ(ReadSettingSingle(kApp, "Starfield", "Star_Speed", 0.005f), 0.5f);
+    EXPECT_EQ(ReadSettingString(kApp, "Starfield", "\xff\xfe", ""), "\xc3\x28");
+  };
+  check();
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorGrn", Integer{7}));
+  check();
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorGrn", 100), 7);
+  EXPECT_EQ(FileText(Path() + ".damaged"), damaged);  // the old file, whole
+  EXPECT_LT(FileText().size(), 100000u);
+  EXPECT_EQ(FileText().find('\0'), std::string::npos);
+  const std::string clean = FileText();
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorGrn", Integer{7}));
+  EXPECT_EQ(FileText(), clean);
+
+  // A path that cannot be read as a file: defaults, and writes fail.
+  std::filesystem::remove(Path());
+  std::filesystem::create_directory(Path());
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 100), 100);
+  EXPECT_FALSE(WriteSetting(kApp, "General", "ColorRed", Integer{1}));
+}
+
+TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
+  constexpr int kWrites = 200;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  const char* prefix = child == 0 ? "Child" : "Parent";
+  bool ok = true;
+  for (int i = 0; i < kWrites; ++i) {
+    ok = WriteSetting(kApp, "Race", std::string(prefix) + std::to_string(i), Long{i}) && ok;
+  }
+  if (child == 0) _exit(ok ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(ok);
+  for (int i = 0; i < kWrites; ++i) {
+    EXPECT_EQ(ReadSettingLong(kApp, "Race", "Parent" + std::to_string(i), -1), i);
+    EXPECT_EQ(ReadSettingLong(kApp, "Race", "Child" + std::to_string(i), -1), i);
+  }
+}
+
+TEST_F(Store, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_TRUE(WriteSetting(kApp, "Filler", "Key" + std::to_string(i), std::string(100, 'f')));
+  }
+  std::mt19937 random(3);
+  Long last = 0;
+  for (int round = 0; round < 20; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (Long n = last + 1;; ++n) WriteSetting(kApp, "Counter", "N", n);
+    }
+    usleep(static_cast<useconds_t>(random() % 3000));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const Long now = ReadSettingLong(kApp, "Counter", "N", -1);
+    EXPECT_GE(now, last);
+    last = now;
+    for (int i = 0; i < 40; ++i) {
+      ASSERT_EQ(ReadSettingString(kApp, "Filler", "Key" + std::to_string(i), ""),
+                std::string(100, 'f'));
+    }
+  }
+  ASSERT_TRUE(WriteSetting(kApp, "Counter", "N", Long{0}));
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+}
+
+}  // namespace
+}  // namespace lmvn
