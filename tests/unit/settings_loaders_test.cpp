@@ -1,0 +1,243 @@
+#include <cmath>
+#include <regex>
+#include <set>
+#include <string>
+#include <variant>
+
+#include "settings/catalogue.h"
+#include "settings/loaders.h"
+#include "settings/store.h"
+#include "settings/value_text.h"
+#include "settings_test_util.h"
+
+namespace lmvn {
+namespace {
+
+using testing::SettingsTest;
+constexpr std::string_view kApp = kSettingsApp;
+
+bool Numeric(KeyType type) {
+  return type != KeyType::String;
+}
+
+TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
+  std::set<std::string> names, outside, labelDiffers;
+  const std::regex printedRange(R"(\(([0-9.]+) - ([0-9.]+)\))");
+  for (const KeySpec& key : AllKeys()) {
+    const std::string where = std::string(key.section) + "/" + std::string(key.name);
+    std::string lower(key.name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(names.insert(lower).second) << "duplicate " << where;
+    EXPECT_EQ(FindKey(key.section, key.name), &key);
+    if (Numeric(key.type)) {
+      // The default is held as the store would write it.
+      ASSERT_TRUE(IsNumericText(key.defaultText)) << where;
+      const Single value = SingleFromText(key.defaultText, NAN);
+      EXPECT_EQ(SettingText(value).value_or("?"), key.defaultText) << where;
+      if (key.type != KeyType::Single) {
+        EXPECT_EQ(value, std::floor(value)) << where;
+      }
+      if (key.type == KeyType::Switch) {
+        EXPECT_TRUE(value == 0 || value == 1) << where;
+      }
+      if (key.control != KeyControl::None || key.min != key.max) {
+        EXPECT_LT(key.min, key.max) << where;
+        EXPECT_GT(key.step, 0) << where;
+        if (value < key.min || value > key.max) outside.insert(where);
+      }
+    }
+    std::smatch match;
+    const std::string label(key.label);
+    if (std::regex_search(label, match, printedRange) &&
+        (std::stod(match[1]) != key.min || std::stod(match[2]) != key.max)) {
+      labelDiffers.insert(std::string(key.name));
+    }
+  }
+  EXPECT_EQ(AllKeys().size(), 147u);
+  // Every default lies within its dialog range.
+  EXPECT_TRUE(outside.empty()) << *outside.begin();
+  // Labels that print a range other than the one the dialog enforces, as the program has
+  // always shown them.
+  const std::set<std::string> expected = {
+      "Adv_EffectCycle",    "FireSpeed",          "FireScintPct",
+      "FireLaunchPersist",  "Star_Comet_Percent", "Star_Dyson_Percent",
+      "B_Spline_MaxExtent", "Galaxy_CometSpeed",  "Galaxy_AmbCAgeInc"};
+  EXPECT_EQ(labelDiffers, expected);
+}
+
+TEST(Catalogue, LookupIgnoresCase) {
+  ASSERT_NE(FindKey("galaxy", "Galaxy_CometcPersist"), nullptr);
+  EXPECT_EQ(FindKey("galaxy", "Galaxy_CometcPersist")->name, "Galaxy_CometCPersist");
+  EXPECT_EQ(FindKey("fireworks", "FIREWORKS")->name, "FireWorks");
+  EXPECT_EQ(FindKey("Fireworks", "Fireworks")->section, "Fireworks");
+  EXPECT_EQ(FindKey("Starfield", "FireWorks"), nullptr);
+  EXPECT_EQ(FindKey("Nowhere", "FireWorks"), nullptr);
+  EXPECT_EQ(KeysOfSection("b-splinewarp").size(), 11u);
+  EXPECT_TRUE(KeysOfSection("Nowhere").empty());
+  const KeySpec* starMass = FindKey("GravityWell", "Grav_StarMass");
+  ASSERT_NE(starMass, nullptr);
+  EXPECT_FALSE(starMass->loaded);
+}
+
+// The value a loader must yield for a key of an empty store.
+using Value = std::variant<Integer, Long, Single, bool, std::string>;
+Value CatalogueDefault(const KeySpec& key) {
+  switch (key.type) {
+    case KeyType::Integer:
+      return IntegerFromText(key.defaultText, 0);
+    case KeyType::Long:
+      return LongFromText(key.defaultText, 0);
+    case KeyType::Single:
+      return SingleFromText(key.defaultText, 0);
+    case KeyType::Switch:
+      return IntegerFromText(key.defaultText, 0) == 1;
+    case KeyType::String:
+      break;
+  }
+  return std::string(key.defaultText);
+}
+
+template <class Settings>
+void ExpectCatalogueDefaults(const Settings& settings, std::string_view section,
+                             std::size_t firstKey = 0) {
+  std::vector<std::string_view> visited;
+  VisitSettings(settings, [&](std::string_view name, const auto& value) {
+    visited.push_back(name);
+    const KeySpec* key = FindKey(section, name);
+    ASSERT_NE(key, nullptr) << name;
+    EXPECT_EQ(Value(value), CatalogueDefault(*key)) << name;
+  });
+  std::vector<std::string_view> loaded;
+  for (const KeySpec& key : KeysOfSection(section).subspan(firstKey)) {
+    if (key.loaded) loaded.push_back(key.name);
+  }
+  EXPECT_EQ(visited, loaded) << section;
+}
+
+using Loaders = SettingsTest;
+
+TEST_F(Loaders, AnEmptyStoreGivesTheCatalogueDefaults) {
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "AnimationType", -1), -1);
+  ExpectCatalogueDefaults(LoadFireworksSettings(0, false, 1), kSectionFireworks);
+  ExpectCatalogueDefaults(LoadStarfieldSettings(false, 1), kSectionStarfield);
+  ExpectCatalogueDefaults(LoadWarpSettings(false, 1), kSectionWarp);
+  ExpectCatalogueDefaults(LoadSparklerSettings(false, 1), kSectionSparkler);
+  ExpectCatalogueDefaults(LoadGravityWellSettings(false, 1), kSectionGravityWell);
+  ExpectCatalogueDefaults(LoadGalaxySettings(0, false, 1), kSectionGalaxy);
+  ExpectCatalogueDefaults(LoadSoundSettings().SoundFiles, kSectionSoundFX, 1);
+
+  const RuntimeSettings r = LoadRuntimeSettings();
+  EXPECT_EQ(r.colour.ColorRed, 100);
+  EXPECT_EQ(r.colour.ColorGrn, 100);
+  EXPECT_EQ(r.colour.ColorBlu, 100);
+  EXPECT_FALSE(r.colour.FixedHues);
+  EXPECT_EQ(r.colour.ColorPctInt, 0);
+  EXPECT_EQ(r.colour.ColorPctHue, 100);
+  EXPECT_EQ(r.colour.ColorHueWheel, 60);
+  EXPECT_EQ(r.colour.Adv_HueStart, 0);
+  EXPECT_FALSE(r.SoundOn);
+  EXPECT_EQ(r.PerfMult, 1.0f);
+  EXPECT_EQ(r.FrameDelay, 25);
+  EXPECT_EQ(r.FramesPerEffect, 0);
+  EXPECT_EQ(r.PixelSize, 1);
+  EXPECT_EQ(r.FocalLength, 1.0f);
+  EXPECT_EQ(r.InvFocalLength, 1.0f);
+  EXPECT_EQ(r.LockMessage, "");
+  EXPECT_EQ(r.AnimationType, 0);
+  EXPECT_EQ(r.Adv_PickEffects, 249);
+  EXPECT_FALSE(r.Adv_WindowResize);
+  EXPECT_FALSE(std::filesystem::exists(root_ / "Lumivane"));
+}
+
+TEST_F(Loaders, RuntimeValuesAreClampedAndConverted) {
+  const auto runtime = [](std::string_view section, std::string_view key, std::string_view text) {
+    EXPECT_TRUE(WriteSetting(kApp, section, key, text));
+    return LoadRuntimeSettings();
+  };
+  EXPECT_EQ(runtime("General", "PixelSize", "12").PixelSize, 9);
+  EXPECT_EQ(runtime("General", "PixelSize", "letters").PixelSize, 1);
+  EXPECT_EQ(runtime("General", "PixelSize", "-3").PixelSize, 1);
+  EXPECT_EQ(runtime("Advanced", "Adv_EffectCycle", "50").FramesPerEffect, 100);
+  EXPECT_EQ(runtime("Advanced", "Adv_EffectCycle", "20000").FramesPerEffect, 9999);
+  EXPECT_EQ(runtime("Advanced", "Adv_EffectCycle", "0").FramesPerEffect, 0);
+  EXPECT_EQ(runtime("Advanced", "Adv_EffectCycle", "-5").FramesPerEffect, -5);
+  const RuntimeSettings focal = runtime("General", "FocalLength", "0");
+  EXPECT_EQ(focal.FocalLength, 0.01f);
+  EXPECT_EQ(focal.InvFocalLength, 1.0f / 0.01f);
+  EXPECT_EQ(runtime("General", "FocalLength", "1e999").FocalLength, 1.0f);
+  EXPECT_EQ(runtime("General", "FocalLength", "1e30").FocalLength, 9999.0f);
+  EXPECT_EQ(runtime("General", "LockMessage", "\t hi there ").LockMessage, "hi there");
+  EXPECT_TRUE(runtime("General", "FixedHues", "2").colour.FixedHues);
+  EXPECT_FALSE(runtime("General", "FixedHues", "0").colour.FixedHues);
+  EXPECT_EQ(runtime("General", "ColorRed", "250").colour.ColorRed, 250);  // not clamped
+  EXPECT_FALSE(runtime("SoundFX", "SoundFX_ON", "01").SoundOn);
+  EXPECT_FALSE(runtime("SoundFX", "SoundFX_ON", "true").SoundOn);
+  EXPECT_TRUE(runtime("SoundFX", "SoundFX_ON", "1").SoundOn);
+  const RuntimeSettings sound = runtime("SoundFX", "Fire_Twister", "/tmp/boom.wav");
+  EXPECT_EQ(sound.SoundFiles.Fire_Twister, "/tmp/boom.wav");
+  EXPECT_EQ(sound.SoundFiles[7], "/tmp/boom.wav");
+  EXPECT_EQ(sound.SoundFiles[0], "");
+  EXPECT_TRUE(runtime("Advanced", "Adv_WindowResize", "1").Adv_WindowResize);
+  EXPECT_FALSE(runtime("Advanced", "Adv_WindowResize", "1.0").Adv_WindowResize);
+}
+
+TEST_F(Loaders, SwitchesAreOnExactlyAtOne) {
+  for (const auto& [text, on] : {std::pair{"1", true},
+                                 {"1.0", true},
+                                 {"0.6", true},
+                                 {"2", false},
+                                 {"-1", false},
+                                 {"yes", true}}) {
+    ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Comet_NonBallistic", text));
+    EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Comet_NonBallistic, on) << text;
+  }
+}
+
+TEST_F(Loaders, CountsAreScaledByThePerformanceMultiplier) {
+  EXPECT_EQ(LoadFireworksSettings(0, true, 0.5f).FireSparks, 225);
+  EXPECT_EQ(LoadFireworksSettings(0, false, 0.5f).FireSparks, 450);
+  EXPECT_EQ(LoadFireworksSettings(1, false, 0.5f).FireSparks, 225);  // themes always scale
+  EXPECT_EQ(LoadStarfieldSettings(true, 2.0f).Star_Stars, 240);
+  EXPECT_EQ(LoadWarpSettings(true, 0.1f).Warp_Sparks, 3);
+  EXPECT_EQ(LoadSparklerSettings(true, 0.5f).B_Spline_Pixels, 1200);
+  EXPECT_EQ(LoadGravityWellSettings(true, 1.5f).Grav_Pixels, 3000);
+  const GalaxySettings galaxy = LoadGalaxySettings(2, false, 0.5f);
+  EXPECT_EQ(galaxy.Galaxy_Stars, 1250);
+  EXPECT_EQ(galaxy.Galaxy_AmbStars, 75);
+  // Ties round to even; a product beyond 16 bits keeps the count.
+  ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", "5"));
+  EXPECT_EQ(LoadStarfieldSettings(true, 0.5f).Star_Stars, 2);
+  ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", "7"));
+  EXPECT_EQ(LoadStarfieldSettings(true, 0.5f).Star_Stars, 4);
+  ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", "9999"));
+  EXPECT_EQ(LoadStarfieldSettings(true, 9.9f).Star_Stars, 9999);
+  EXPECT_EQ(LoadStarfieldSettings(true, NAN).Star_Stars, 9999);
+  EXPECT_EQ(ScaleCount(-9999, 9.9f), -9999);
+}
+
+TEST_F(Loaders, OverridesFollowTheReadRulesAndLeaveTheStoreAlone) {
+  ASSERT_TRUE(WriteSetting(kApp, "Galaxy", "Galaxy_CometCPersist", 0.5f));
+  EXPECT_EQ(LoadGalaxySettings(0, false, 1).Galaxy_CometCPersist, 0.5f);
+  ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", Integer{300}));
+  const std::string before = FileText();
+
+  SettingOverrides overrides;
+  overrides.Set("starfield", "STAR_STARS", "2.5");
+  overrides.Set("Starfield", "Star_Speed", std::string(128, '1'));
+  overrides.Set("General", "PixelSize", "40");
+  overrides.Set("Galaxy", "galaxy_cometcpersist", "0.75");
+  EXPECT_EQ(*overrides.Find("STARFIELD", "star_stars"), "2.5");
+  EXPECT_EQ(overrides.Find("Starfield", "Star_Comet_Percent"), nullptr);
+  const StarfieldSettings star = LoadStarfieldSettings(false, 1, overrides);
+  EXPECT_EQ(star.Star_Stars, 2);
+  EXPECT_EQ(star.Star_Speed, 0.005f);
+  EXPECT_EQ(LoadRuntimeSettings(overrides).PixelSize, 9);
+  EXPECT_EQ(LoadGalaxySettings(0, false, 1, overrides).Galaxy_CometCPersist, 0.75f);
+  overrides.Set("Starfield", "Star_Stars", "40");
+  EXPECT_EQ(LoadStarfieldSettings(true, 2, overrides).Star_Stars, 80);
+  EXPECT_EQ(FileText(), before);
+  EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Stars, 300);
+}
+
+}  // namespace
+}  // namespace lmvn
