@@ -85,8 +85,8 @@ void Palette::BuildColorAgeRamp() {
   }
 }
 
-Colour Palette::WheelAt(double index) const {
-  if (!(index >= 0.0 && index < 360.0)) return 0;
+Colour Palette::WheelAt(int index) const {
+  if (index < 0 || index >= 360) return 0;
   return HueWheel[static_cast<std::size_t>(index)];
 }
 
@@ -100,17 +100,18 @@ Colour Palette::PickColor(Colour baseColour, Integer hue) const {
   }
   if (baseColour == 0) {
     // r * 360 stays below 360 for every draw; the mod keeps the index on the wheel anyway.
-    return WheelAt(std::fmod(Int(r * 360.0f), 360.0f));
+    return WheelAt(static_cast<int>(Int(r * 360.0f)) % 360);
   }
   if (hue == 0) {
     const double dr = r;
     return RGB(Channel(Int(RedOf(baseColour) * dr)), Channel(Int(GreenOf(baseColour) * dr)),
                Channel(Int(BlueOf(baseColour) * dr)));
   }
-  // Whole numbers well inside the float range: the sum is exact, and fmod keeps the sign of
-  // the dividend, so a negative sum (settings beyond their ranges) leaves the wheel.
+  // Whole numbers within +-66000: the sum is exact in a Single and fits an int. The remainder
+  // keeps the sign of the dividend, so a negative sum (settings beyond their ranges) leaves
+  // the wheel.
   const Single sum = Int(params.ColorHueWheel * r) + static_cast<Single>(hue) + 330.0f;
-  return WheelAt(std::fmod(sum, 360.0f));
+  return WheelAt(static_cast<int>(sum) % 360);
 }
 
 void Palette::ChooseColorScheme(Colour& colour, bool& solid, Integer& hue) const {

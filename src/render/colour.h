@@ -52,7 +52,7 @@ class Palette {
   }
 
  private:
-  Colour WheelAt(double index) const;
+  Colour WheelAt(int index) const;
 };
 
 }  // namespace lmvn

@@ -30,9 +30,15 @@ const TrigTables& Tables() {
   return tables;
 }
 
-// A table index 0..1000 from one draw: CInt(Rnd * 1000).
+// A table index 0..1000 from one draw: CInt(Rnd * 1000), rounding half to even. The draw
+// is below 1, so the product stays below 1000.
 std::size_t TableIndex() {
-  return static_cast<std::size_t>(ClampInteger(CIntOr(Rnd() * 1000.0f, 0), 0, 1000));
+  const Single v = Rnd() * 1000.0f;
+  const Single floor = std::floor(v);
+  const Single diff = v - floor;  // exact
+  auto index = static_cast<std::size_t>(floor);
+  if (diff > 0.5f || (diff == 0.5f && (index & 1) != 0)) ++index;
+  return index < 1000 ? index : 1000;
 }
 
 // arccos(t) formed as Atn(-t / Sqr(1 - t * t)) + 1.5707963705062866. At t = +-1 the quotient
@@ -64,19 +70,6 @@ const std::array<Single, 1001>& SinTable() {
 }
 void BuildTrigTables() {
   Tables();
-}
-
-bool ProjectPoint(const SurfaceState& state, Single x, Single y, Single z, Long& sx, Long& sy) {
-  if (!(z > 0.0f)) return false;
-  // The quotient and the scale are Single arithmetic; adding the Long centre is double.
-  const std::optional<Long> px =
-      CLng(static_cast<double>(x / z * state.ProjScaleX) + state.CentreX);
-  const std::optional<Long> py =
-      CLng(static_cast<double>(y / z * state.ProjScaleY) + state.CentreY);
-  if (!px || !py) return false;
-  sx = *px;
-  sy = *py;
-  return true;
 }
 
 void RandomVector(Single& outX, Single& outY, Single& outZ, Single magnitude, Single aspectRatio) {

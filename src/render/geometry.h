@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <span>
 
 #include "render/numeric.h"
@@ -24,7 +26,8 @@ void BuildTrigTables();
 
 // The projection: sx = CLng(x / z * ProjScaleX + CentreX), sy likewise with y. False, and
 // sx/sy untouched, when z <= 0 (or NaN) or a coordinate cannot be represented as a Long.
-bool ProjectPoint(const SurfaceState& state, Single x, Single y, Single z, Long& sx, Long& sy);
+inline bool ProjectPoint(const SurfaceState& state, Single x, Single y, Single z, Long& sx,
+                         Long& sy);
 
 // A random offset of length magnitude (x scaled by aspectRatio so that it is round on the
 // screen): three Rnd draws, polar index, azimuth index, then the sign of y.
@@ -52,5 +55,33 @@ void VectorAngles(Single x, Single y, Single z, Single& angleX, Single& angleY);
 // ring points that would lie past the arrays' end are left out.
 void SymmetrizeControlPoints(std::span<Single> X, std::span<Single> Y, std::span<Single> Z,
                              Single focalLength);
+
+namespace detail {
+// CLng for the hot paths: round half to even without a call, empty when out of range or NaN.
+inline bool RoundToLong(double value, Long& out) {
+  if (!(value >= -2147483648.5 && value < 2147483647.5)) return false;
+  const double floor = std::floor(value);
+  const double diff = value - floor;
+  auto result = static_cast<std::int64_t>(floor);
+  if (diff > 0.5 || (diff == 0.5 && (result & 1) != 0)) ++result;
+  if (result < -2147483647 - 1 || result > 2147483647) return false;
+  out = static_cast<Long>(result);
+  return true;
+}
+}  // namespace detail
+
+inline bool ProjectPoint(const SurfaceState& state, Single x, Single y, Single z, Long& sx,
+                         Long& sy) {
+  if (!(z > 0.0f)) return false;
+  // The quotient and the scale are Single arithmetic; adding the Long centre is double.
+  Long px = 0, py = 0;
+  if (!detail::RoundToLong(static_cast<double>(x / z * state.ProjScaleX) + state.CentreX, px) ||
+      !detail::RoundToLong(static_cast<double>(y / z * state.ProjScaleY) + state.CentreY, py)) {
+    return false;
+  }
+  sx = px;
+  sy = py;
+  return true;
+}
 
 }  // namespace lmvn

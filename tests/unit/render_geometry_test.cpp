@@ -41,6 +41,21 @@ TEST(ProjectPoint, CentreEdgesAndRounding) {
   EXPECT_EQ(sx, 640);
   EXPECT_EQ(sy, 0);
 
+  // The rule, CLng of the single-precision quotient and scale plus the centre, over a wide
+  // range of points including ones far beyond the screen.
+  ProgramRandom().Seed(17);
+  for (int i = 0; i < 20000; ++i) {
+    const float x = (Rnd() - 0.5f) * 4000.0f, y = (Rnd() - 0.5f) * 40.0f, z = Rnd() * 0.01f;
+    const std::optional<Long> ex = CLng(static_cast<double>(x / z * st.ProjScaleX) + st.CentreX);
+    const std::optional<Long> ey = CLng(static_cast<double>(y / z * st.ProjScaleY) + st.CentreY);
+    Long px = 7, py = 7;
+    EXPECT_EQ(ProjectPoint(st, x, y, z, px, py), ex && ey);
+    if (ex && ey) {
+      EXPECT_EQ(px, *ex);
+      EXPECT_EQ(py, *ey);
+    }
+  }
+
   // Halves round to even: 256 + 0.5 -> 256, 256 + 1.5 -> 258.
   const SurfaceState half = MakeSurfaceState(512, 512, 1, 1);
   ASSERT_TRUE(ProjectPoint(half, 1, 3, 512, sx, sy));
