@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -202,6 +203,19 @@ bool ReplaceFile(std::string path, std::string_view data) {
   return true;
 }
 
+// Removes the temporary files that writers killed during a write left behind. Called under
+// the exclusive lock, so no other write is under way.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& fileName) {
+  const std::string prefix = "." + fileName + ".";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+      std::filesystem::remove(entry.path(), error);
+    }
+  }
+}
+
 bool MakeFolders(const std::string& folder) {
   struct stat info {};
   if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
@@ -318,6 +332,7 @@ bool WriteText(std::string_view app, std::string_view section, std::string_view 
   const StoreLock lock(folder, app, /*exclusive=*/true);
   if (!lock.locked()) return false;
 
+  RemoveStaleTemporaries(folder, std::string(app) + ".ini");
   std::string old;
   const ReadStatus status = ReadWholeFile(path, old);
   if (status == ReadStatus::kError) return false;  // never replace what could not be read

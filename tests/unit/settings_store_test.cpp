@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
 
 #include "settings/store.h"
@@ -254,6 +255,12 @@ TEST_F(Store, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
   }
   ASSERT_TRUE(WriteSetting(kApp, "Counter", "N", Long{0}));
   EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+  // What killed writers left behind is cleared by the next write.
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(root_ / "Lumivane")) {
+    files.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(files, (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
 }
 
 }  // namespace
