@@ -39,7 +39,7 @@ TEST(ColorAgeRamp, WhiteToCyanThenTheWheelDarkening) {
   EXPECT_EQ(Palette(Weights(0, 0, 0)).ColorAgeRamp[25], RGB(55, 55, 55));
 }
 
-TEST(PickColor, IntensityHueAndFixedColours) {
+TEST(PickColor, IntensityAndHueVariation) {
   ProgramRandom().Seed(3);
   const Palette p;
   for (int i = 0; i < 3000; ++i) {  // intensity variation never brightens
@@ -56,15 +56,6 @@ TEST(PickColor, IntensityHueAndFixedColours) {
   const Palette fixedHue(narrow);
   for (Integer hue : {1, 30, 359, 360}) {
     EXPECT_EQ(fixedHue.PickColor(RGB(1, 2, 3), hue), fixedHue.HueWheel[(hue + 330) % 360]);
-  }
-
-  ColourParams fixed = Weights(100, 0, 50);
-  fixed.FixedHues = true;
-  const Palette f(fixed);
-  for (int i = 0; i < 1000; ++i) {  // one draw for all channels; the arguments do not matter
-    const Colour c = f.PickColor(i % 2 ? 0 : RGB(1, 1, 1), static_cast<Integer>(i % 400));
-    EXPECT_EQ(GreenOf(c), 55);
-    EXPECT_NEAR(BlueOf(c) - 55, (RedOf(c) - 55) * 0.5, 1.0);
   }
 
   ColourParams wild;  // hue indices beyond the wheel give black, never a stray read
@@ -117,13 +108,6 @@ TEST(ChooseColorScheme, DrawsInTheWrittenOrder) {
   EXPECT_EQ(hue, expectedHue);
   EXPECT_EQ(p.SchemeColor(true, 1234, 7), 1234);
   EXPECT_EQ(Rnd(), after);
-
-  ColourParams demo = Weights(3, 3, 3);
-  demo.FixedHues = true;
-  demo.ColorPctInt = 40;
-  ApplyDemoColourDefaults(demo);
-  EXPECT_EQ(demo.ColorRed + demo.ColorPctInt + demo.ColorPctHue + demo.ColorHueWheel, 260);
-  EXPECT_TRUE(demo.FixedHues);  // kept, as is Adv_HueStart
 }
 
 }  // namespace
