@@ -93,12 +93,6 @@ class SectionReader {
   const SettingOverrides& overrides_;
 };
 
-// The name a loader asks for. The Galaxy loader has always spelled one key differently from
-// its writers; names are matched without regard to case, so both reach the same value.
-constexpr std::string_view LoaderSpelling(std::string_view name) {
-  return name == "Galaxy_CometCPersist" ? std::string_view("Galaxy_CometcPersist") : name;
-}
-
 #define LMVN_LOAD_MEMBER(name, type, def, ...) \
   reader.Read(LoaderSpelling(#name), def, settings.name);
 

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "render/colour.h"
 #include "render/numeric.h"
 #include "settings/catalogue_keys.h"
 
@@ -41,19 +42,19 @@ class SettingOverrides {
 #define LMVN_MEMBER_TYPE_String std::string
 #define LMVN_MEMBER_TYPE_Switch bool
 #define LMVN_SETTINGS_MEMBER(name, type, ...) LMVN_MEMBER_TYPE_##type name{};
-#define LMVN_VISIT_MEMBER(name, ...) f(std::string_view(#name), settings.name);
+#define LMVN_VISIT_MEMBER(name, ...) f(LoaderSpelling(#name), settings.name);
 
-// The colour settings (sections General, PixelColor, Advanced). Not clamped.
-struct ColourSettings {
-  Integer ColorRed{};
-  Integer ColorGrn{};
-  Integer ColorBlu{};
-  bool FixedHues{};  // true when the stored number is not 0
-  Integer ColorPctInt{};
-  Integer ColorPctHue{};
-  Integer ColorHueWheel{};
-  Integer Adv_HueStart{};
-};
+// The name a loader asks for, and the name of the runtime value it fills. The Galaxy loader
+// has always spelled one key differently from its writers; names are matched without regard
+// to case, so both reach the same value.
+constexpr std::string_view LoaderSpelling(std::string_view name) {
+  return name == "Galaxy_CometCPersist" ? std::string_view("Galaxy_CometcPersist") : name;
+}
+
+// The colour settings (sections General, PixelColor, Advanced) are the colour model's own
+// parameters; the loader fills them without clamping. FixedHues is true when the stored number
+// is not 0.
+using ColourSettings = ColourParams;
 
 // The eight sound cue files, by key name; operator[] gives them in cue order (0 = launch).
 struct SoundFileSet {

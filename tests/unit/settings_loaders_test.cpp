@@ -109,7 +109,7 @@ void ExpectCatalogueDefaults(const Settings& settings, std::string_view section,
   });
   std::vector<std::string_view> loaded;
   for (const KeySpec& key : KeysOfSection(section).subspan(firstKey)) {
-    if (key.loaded) loaded.push_back(key.name);
+    if (key.loaded) loaded.push_back(LoaderSpelling(key.name));
   }
   EXPECT_EQ(visited, loaded) << section;
 }
