@@ -1,0 +1,22 @@
+// Where effects send their sound cues. Cues never wait: a sink queues or plays them
+// asynchronously, or drops them.
+#pragma once
+
+namespace lmvn {
+
+// The firework events that can carry a wave file, in the order of their settings.
+enum class Cue { Launch, Standard, MultiBurst, JetBurst, Scintil, Sparkle, RingDisk, Twister };
+
+class CueSink {
+ public:
+  virtual ~CueSink() = default;
+  virtual void PlayCue(Cue cue) = 0;
+};
+
+// A sink for runs without sound.
+class SilentCueSink final : public CueSink {
+ public:
+  void PlayCue(Cue) override {}
+};
+
+}  // namespace lmvn
