@@ -1,0 +1,151 @@
+#include "render_options.h"
+
+#include <charconv>
+#include <limits>
+#include <string_view>
+
+namespace lmvn {
+
+const char* const kRenderUsage =
+    "usage: lumivane-render [--effect N|NAME] [--frames N] [--size WxH] [--seed N]\n"
+    "                       [--set Section.Key=Value]... [--out FILE.png [--every K]]\n"
+    "                       [--bench] [--show-settings]\n"
+    "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
+    "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
+    "                    (default: the stored AnimationType)\n"
+    "  --frames N        frames to run (default 300)\n"
+    "  --size WxH        surface size in pixels (default 1280x720)\n"
+    "  --seed N          random seed (default: from the clock)\n"
+    "  --set S.K=V       use V for key K of section S in this run; the store is not written\n"
+    "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
+    "                    FILE-NNNNNN.png\n"
+    "  --bench           measure the effect's own time per frame\n"
+    "  --show-settings   print the loaded settings as JSON and exit\n";
+
+namespace {
+
+constexpr int kMaxSide = 16384;
+constexpr long kMaxFrames = 100000000;
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& out) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && ptr == end;
+}
+
+bool ParseSize(std::string_view text, int& width, int& height) {
+  const auto x = text.find_first_of("xX");
+  if (x == std::string_view::npos) return false;
+  return ParseNumber(text.substr(0, x), width) && ParseNumber(text.substr(x + 1), height) &&
+         width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide;
+}
+
+bool ParseOverride(std::string_view text, SettingOverride& out) {
+  const auto eq = text.find('=');
+  if (eq == std::string_view::npos) return false;
+  const std::string_view name = text.substr(0, eq);
+  const auto dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size()) return false;
+  out.section = std::string(name.substr(0, dot));
+  out.key = std::string(name.substr(dot + 1));
+  out.value = std::string(text.substr(eq + 1));
+  return true;
+}
+
+}  // namespace
+
+std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& args,
+                                                std::string& error) {
+  RenderOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string_view& out) {
+      if (i + 1 >= args.size()) {
+        error = arg + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    std::string_view v;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--bench") {
+      options.bench = true;
+    } else if (arg == "--show-settings") {
+      options.showSettings = true;
+    } else if (arg == "--effect") {
+      if (!value(v)) return std::nullopt;
+      options.effect = ParseEffect(v);
+      if (!options.effect) {
+        error = "unknown effect '" + std::string(v) +
+                "' (use 0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies)";
+        return std::nullopt;
+      }
+    } else if (arg == "--frames") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.frames) || options.frames < 0 || options.frames > kMaxFrames) {
+        error = "--frames takes a whole number from 0 to " + std::to_string(kMaxFrames);
+        return std::nullopt;
+      }
+    } else if (arg == "--size") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseSize(v, options.width, options.height)) {
+        error = "--size takes WxH with each side from 1 to " + std::to_string(kMaxSide);
+        return std::nullopt;
+      }
+    } else if (arg == "--seed") {
+      if (!value(v)) return std::nullopt;
+      std::uint64_t seed = 0;
+      if (!ParseNumber(v, seed)) {
+        error = "--seed takes a whole number from 0 to " +
+                std::to_string(std::numeric_limits<std::uint64_t>::max());
+        return std::nullopt;
+      }
+      options.seed = seed;
+    } else if (arg == "--set") {
+      if (!value(v)) return std::nullopt;
+      SettingOverride override;
+      if (!ParseOverride(v, override)) {
+        error = "--set takes Section.Key=Value, for example Starfield.Star_Stars=500";
+        return std::nullopt;
+      }
+      options.overrides.push_back(std::move(override));
+    } else if (arg == "--out") {
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = "--out needs a file name";
+        return std::nullopt;
+      }
+      options.out = std::string(v);
+    } else if (arg == "--every") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.every) || options.every < 1) {
+        error = "--every takes a whole number of at least 1";
+        return std::nullopt;
+      }
+    } else {
+      error = "unknown option '" + arg + "' (try --help)";
+      return std::nullopt;
+    }
+  }
+  if (options.every > 0 && options.out.empty()) {
+    error = "--every needs --out";
+    return std::nullopt;
+  }
+  return options;
+}
+
+std::string NumberedFrameName(const std::string& out, long frame) {
+  std::string number = std::to_string(frame);
+  if (number.size() < 6) number.insert(0, 6 - number.size(), '0');
+  const auto slash = out.rfind('/');
+  const auto dot = out.rfind('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  if (!hasExtension) return out + "-" + number;
+  return out.substr(0, dot) + "-" + number + out.substr(dot);
+}
+
+}  // namespace lmvn

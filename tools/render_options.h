@@ -1,0 +1,40 @@
+// The command line of lumivane-render.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "effects/effect_catalogue.h"
+
+namespace lmvn {
+
+struct SettingOverride {
+  std::string section, key, value;
+};
+
+struct RenderOptions {
+  std::optional<EffectId> effect;  // empty: the stored AnimationType
+  long frames = 300;
+  int width = 1280;
+  int height = 720;
+  std::optional<std::uint64_t> seed;  // empty: from the clock
+  std::vector<SettingOverride> overrides;
+  std::string out;  // PNG of the last frame; empty: none
+  long every = 0;   // with out: every K-th frame as numbered PNGs
+  bool bench = false;
+  bool showSettings = false;
+  bool help = false;
+};
+
+// Parses argv[1..]. Empty and a one-line message in `error` when the command line is wrong.
+std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& args,
+                                                std::string& error);
+
+// The PNG name of frame `frame` when every K-th frame is written: "out.png" -> "out-000120.png".
+std::string NumberedFrameName(const std::string& out, long frame);
+
+extern const char* const kRenderUsage;
+
+}  // namespace lmvn
