@@ -100,31 +100,44 @@ void Starfield::Birth(Star& star, Integer index, bool atSetup) {
   star.Active = true;
   star.DysonMember = false;
   star.Colour = palette_.PickColor(0, 0);
-  if (atSetup) Draw(star, star.Colour);
+  if (atSetup) Draw(star);
 }
 
 int Starfield::DotWidth(Single focalLength, Single z) {
-  // Z >= 0.002 for every drawn star, so the width stays far inside int; the check keeps a
-  // damaged value from becoming undefined behaviour.
-  const auto width = FloorToLong((1.0f + focalLength) / z);
-  return width ? static_cast<int>(*width) : 1;
+  constexpr Single kMaxWidth = 65536.0f;
+  const Single width = (1.0f + focalLength) / z;
+  if (!(width >= 1.0f)) return 1;  // also NaN
+  if (!(width < kMaxWidth)) return static_cast<int>(kMaxWidth);
+  return static_cast<int>(width);  // floor: the width is positive
 }
 
 bool Starfield::Leaves(const SurfaceState& view, Single z, Long sx, Long sy) {
   return z < kNearestDepth || sx < 0 || sx > view.ScreenWidth || sy < 0 || sy > view.ScreenHeight;
 }
 
-void Starfield::Draw(const Star& star, Colour colour) {
+void Starfield::Draw(Star& star) {
   Long sx = 0, sy = 0;
-  if (!ProjectPoint(view_, star.X, star.Y, star.Z, sx, sy)) return;
-  surface_.FillDot(sx, sy, DotWidth(view_.FocalLength, star.Z), colour);
+  if (ProjectPoint(view_, star.X, star.Y, star.Z, sx, sy)) DrawAt(star, sx, sy);
+}
+
+void Starfield::DrawAt(Star& star, Long sx, Long sy) {
+  star.DotX = sx;
+  star.DotY = sy;
+  star.DotWidth = DotWidth(view_.FocalLength, star.Z);
+  surface_.FillDot(sx, sy, star.DotWidth, star.Colour);
+}
+
+void Starfield::Erase(Star& star) {
+  if (star.DotWidth == 0) return;
+  surface_.FillDot(star.DotX, star.DotY, star.DotWidth, 0);
+  star.DotWidth = 0;
 }
 
 void Starfield::Frame() {
   for (std::size_t i = 0; i < stars_.size(); ++i) {
     Star& star = stars_[i];
     if (!star.Active) continue;
-    Draw(star, 0);
+    Erase(star);
     if (star.DysonMember) {
       star.RingAngle += rotStep_;
       star.X = star.RingRadius * std::cos(star.RingAngle) + star.RingCentreX;
@@ -135,12 +148,13 @@ void Starfield::Frame() {
     }
     star.Z -= s_.Star_Speed;
     Long sx = 0, sy = 0;
-    const bool projected = ProjectPoint(view_, star.X, star.Y, star.Z, sx, sy);
-    if (!projected || Leaves(view_, star.Z, sx, sy)) {
+    if (ProjectPoint(view_, star.X, star.Y, star.Z, sx, sy) && !Leaves(view_, star.Z, sx, sy)) {
+      DrawAt(star, sx, sy);
+    } else {
       star.Active = false;
       Birth(star, static_cast<Integer>(i), false);
+      if (star.Active) Draw(star);
     }
-    if (star.Active) Draw(star, star.Colour);
   }
 
   if (static_cast<Integer>(reserve_.size()) >= sphereSize_) BuildSphere();

@@ -19,6 +19,9 @@ class Starfield final : public Effect {
     lmvn::Colour Colour = 0;
     bool DysonMember = false;
     Single RingAngle = 0, RingRadius = 0, RingCentreX = 0, RingCentreY = 0;
+    // The dot on the surface now (width 0: none), so the erase covers exactly what was drawn.
+    Long DotX = 0, DotY = 0;
+    int DotWidth = 0;
   };
   struct Point3 {
     Single x = 0, y = 0, z = 0;
@@ -37,7 +40,8 @@ class Starfield final : public Effect {
   Point3 head() const { return head_; }
   long SpheresBuilt() const { return spheresBuilt_; }
 
-  // Drawing width of a star at depth z: grows as the star approaches.
+  // Drawing width of a star at depth z: grows as the star approaches. Capped far beyond any
+  // screen (a dot that wide covers the whole surface anyway).
   static int DotWidth(Single focalLength, Single z);
   // A star leaves the field when it is too near or its projection is off the surface. A
   // projection exactly on the right or bottom edge still counts as inside.
@@ -49,7 +53,9 @@ class Starfield final : public Effect {
  private:
   void NewCometPath();
   void Birth(Star& star, Integer index, bool atSetup);
-  void Draw(const Star& star, Colour colour);
+  void Draw(Star& star);
+  void DrawAt(Star& star, Long sx, Long sy);
+  void Erase(Star& star);
   void BuildSphere();
   void PlaceDysonStar(Star& star, Single angle, Single latitude, Single ringRadius, Single cx,
                       Single cy) const;

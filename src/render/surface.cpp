@@ -77,8 +77,8 @@ void Surface::HorizontalRun(std::int64_t x0, std::int64_t x1, std::int64_t y, st
 // the dot's centre, pixel column i of the cell lies at u = 2i + 1 - d; a pixel is lit when
 // u^2 + v^2 <= d^2 - d, its centre being within about (d - 0.5) / 2 of the dot's centre. That
 // keeps 1 and 2 as full blocks, makes 3 a plus and rounds the corners of larger dots.
-void Surface::FillDot(Long cx, Long cy, int diameter, Colour c) {
-  const std::int64_t d = std::max(diameter, 1);
+void Surface::FillDisc(Long cx, Long cy, int diameter, Colour c) {
+  const std::int64_t d = diameter;
   const std::int64_t left = std::int64_t{cx} - d / 2;
   const std::int64_t top = std::int64_t{cy} - d / 2;
   const std::int64_t limit = d * d - d;

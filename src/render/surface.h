@@ -102,7 +102,13 @@ class Surface {
   // A filled round dot of the given diameter centred on (cx, cy): diameter 1 is one pixel,
   // 2 a 2 x 2 block whose bottom-right pixel is (cx, cy), larger sizes discs whose pixel
   // centres lie within the circle. Diameters below 1 draw one pixel. Clipped to the surface.
-  void FillDot(Long cx, Long cy, int diameter, Colour c);
+  void FillDot(Long cx, Long cy, int diameter, Colour c) {
+    if (diameter <= 1) {
+      SetPixelV(cx, cy, c);  // most dots are single pixels
+    } else {
+      FillDisc(cx, cy, diameter, c);
+    }
+  }
 
   // The outline of the ellipse inscribed in the rectangle whose corner pixels are
   // (left, top) and (right, bottom), both inclusive (so Ellipse(cx - R, cy - R, cx + R,
@@ -142,6 +148,7 @@ class Surface {
   }
   void MarkAll() { Mark(0, 0, width_ - 1, height_ - 1); }
   void ResetChanges();
+  void FillDisc(Long cx, Long cy, int diameter, Colour c);
   // One horizontal run of pixels [x0, x1] on row y, clipped.
   void HorizontalRun(std::int64_t x0, std::int64_t x1, std::int64_t y, std::uint32_t v);
 
