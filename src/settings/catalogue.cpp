@@ -78,8 +78,8 @@ std::span<const KeySpec> KeysOfSection(std::string_view section) {
 }
 
 const KeySpec* FindKey(std::string_view section, std::string_view key) {
-  for (const KeySpec& spec : KeysOfSection(section)) {
-    if (SameName(spec.name, key)) return &spec;
+  for (const KeySpec& entry : KeysOfSection(section)) {
+    if (SameName(entry.name, key)) return &entry;
   }
   return nullptr;
 }

@@ -76,15 +76,15 @@ class SectionReader {
   // A key read with its catalogue default.
   template <typename T>
   T Get(std::string_view key) const {
-    const KeySpec* spec = FindKey(section_, key);
-    if (spec == nullptr) {
+    const KeySpec* entry = FindKey(section_, key);
+    if (entry == nullptr) {
       std::fprintf(stderr, "settings: %.*s/%.*s is not in the catalogue\n",
                    static_cast<int>(section_.size()), section_.data(), static_cast<int>(key.size()),
                    key.data());
       std::abort();
     }
     T value{};
-    Read(key, spec->defaultText, value);
+    Read(key, entry->defaultText, value);
     return value;
   }
 
