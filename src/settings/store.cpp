@@ -384,28 +384,36 @@ bool WriteSetting(std::string_view app, std::string_view section, std::string_vi
   return text && WriteText(app, section, key, *text, root);
 }
 
+namespace {
+
+// A read: the stored text converted by the read rules, or the default.
+template <typename Def, typename Convert>
+auto ReadConverted(std::string_view app, std::string_view section, std::string_view key, Def def,
+                   Integer root, Convert convert) {
+  const auto stored = ReadStored(app, section, key, root);
+  return convert(stored ? std::optional<std::string_view>(*stored) : std::nullopt, def);
+}
+
+}  // namespace
+
 std::string ReadSettingString(std::string_view app, std::string_view section, std::string_view key,
                               std::string_view def, Integer root) {
-  const auto stored = ReadStored(app, section, key, root);
-  return StringFromText(stored ? std::optional<std::string_view>(*stored) : std::nullopt, def);
+  return ReadConverted(app, section, key, def, root, StringFromText);
 }
 
 Integer ReadSettingInteger(std::string_view app, std::string_view section, std::string_view key,
                            Integer def, Integer root) {
-  const auto stored = ReadStored(app, section, key, root);
-  return IntegerFromText(stored ? std::optional<std::string_view>(*stored) : std::nullopt, def);
+  return ReadConverted(app, section, key, def, root, IntegerFromText);
 }
 
 Long ReadSettingLong(std::string_view app, std::string_view section, std::string_view key, Long def,
                      Integer root) {
-  const auto stored = ReadStored(app, section, key, root);
-  return LongFromText(stored ? std::optional<std::string_view>(*stored) : std::nullopt, def);
+  return ReadConverted(app, section, key, def, root, LongFromText);
 }
 
 Single ReadSettingSingle(std::string_view app, std::string_view section, std::string_view key,
                          Single def, Integer root) {
-  const auto stored = ReadStored(app, section, key, root);
-  return SingleFromText(stored ? std::optional<std::string_view>(*stored) : std::nullopt, def);
+  return ReadConverted(app, section, key, def, root, SingleFromText);
 }
 
 }  // namespace lmvn
