@@ -4,6 +4,8 @@
 #include <limits>
 #include <string_view>
 
+#include "render/surface.h"
+
 namespace lmvn {
 
 const char* const kRenderUsage =
@@ -24,7 +26,7 @@ const char* const kRenderUsage =
 
 namespace {
 
-constexpr int kMaxSide = 16384;
+constexpr int kMaxSide = Surface::kMaxSide;  // the largest surface there is
 constexpr long kMaxFrames = 100000000;
 
 template <typename T>
