@@ -94,7 +94,10 @@ int Run(const std::vector<std::string>& args) {
   const Palette palette(runtime.colour);
   SilentCueSink cues;
   const EffectContext context{surface, view, palette, cues};
-  auto run = MakeEffect(effect, false, runtime.PerfMult, overrides, context);
+  EffectRequest request;
+  request.id = effect;
+  request.perfMult = runtime.PerfMult;
+  auto run = MakeEffect(request, overrides, context);
   if (!run) {
     return Fail(kNotBuilt, "the " + std::string(InfoOf(effect).title) + " effect is not built yet");
   }

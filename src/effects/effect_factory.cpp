@@ -4,13 +4,12 @@
 
 namespace lmvn {
 
-std::unique_ptr<Effect> MakeEffect(EffectId id, bool scale, Single perfMult,
-                                   const SettingOverrides& overrides,
+std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOverrides& overrides,
                                    const EffectContext& context) {
-  switch (id) {
+  switch (request.id) {
     case EffectId::Starfield:
-      return std::make_unique<Starfield>(LoadStarfieldSettings(scale, perfMult, overrides),
-                                         context);
+      return std::make_unique<Starfield>(
+          LoadStarfieldSettings(request.scale, request.perfMult, overrides), context);
     case EffectId::Fireworks:
     case EffectId::Warp:
     case EffectId::Sparklers:
