@@ -10,7 +10,9 @@
 //   Control  Field, List (list index), Switch (check box), Text (free text), BitSet, None
 //
 // This file is the only list of keys: the catalogue table, the settings structs, the loaders
-// and VisitSettings are all generated from it.
+// and VisitSettings are all generated from it. Within each section the rows stand in the order
+// in which the dialog transfers and template files move them (Grav_StarMass, which no loader
+// reads, has its own list; it follows Grav_ARadius in that order).
 #pragma once
 
 // clang-format off
@@ -19,16 +21,16 @@
   X(AnimationType, Integer, "0", 0, 5, 1, List, "",                                           \
     "Effect number. Start-up reads it with default -1: -1 means no settings were ever "       \
     "stored. The saver clamps it to 0..5.")                                                   \
-  X(PixelSize, Integer, "1", 1, 9, 1, Field, "Pixel Block Size (1 - 9):",                     \
-    "Dot size in screen pixels; clamped to 1..9 at run time.")                                \
-  X(FocalLength, Single, "1", 0.01, 9999, 0.1, Field, "Distance (0.01 - 9999):",              \
-    "Viewing focal length; clamped to 0.01..9999 at run time.")                               \
-  X(LockMessage, String, "", 0, 0, 0, Text, "", "Shown across the saver window; trimmed.")    \
   X(ColorRed, Integer, "100", 0, 100, 1, Field, "Red (0 - 100):",                             \
     "Hue wheel / fixed colour weight.")                                                       \
   X(ColorGrn, Integer, "100", 0, 100, 1, Field, "Green (0 - 100):", "")                       \
   X(ColorBlu, Integer, "100", 0, 100, 1, Field, "Blue (0 - 100):", "")                        \
-  X(FixedHues, Switch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")
+  X(FixedHues, Switch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")              \
+  X(PixelSize, Integer, "1", 1, 9, 1, Field, "Pixel Block Size (1 - 9):",                     \
+    "Dot size in screen pixels; clamped to 1..9 at run time.")                                \
+  X(FocalLength, Single, "1", 0.01, 9999, 0.1, Field, "Distance (0.01 - 9999):",              \
+    "Viewing focal length; clamped to 0.01..9999 at run time.")                               \
+  X(LockMessage, String, "", 0, 0, 0, Text, "", "Shown across the saver window; trimmed.")
 
 #define LMVN_PIXELCOLOR_KEYS(X)                                                               \
   X(ColorPctInt, Integer, "0", 0, 100, 1, Field, "Intensity % (0 - 100):",                    \
@@ -99,13 +101,18 @@
   X(FireMultiPct, Integer, "20", 0, 100, 1, Field, "Multi-Burst Percent (0 - 100):", "")      \
   X(FireMultiAge, Integer, "30", 5, 99, 1, Field, "Frame Age to Multi-Burst (5 - 99):", "")   \
   X(FireMultiBurst, Integer, "12", 1, 99, 1, Field, "Shells per Multi-Burst (1 - 99):", "")   \
-  X(FireMultiMoment, Switch, "1", 0, 1, 1, Switch, "Preserve Burst Momentum:", "")            \
   X(FireBurstPct, Integer, "10", 0, 100, 1, Field, "Jet-Burst Percent (0 - 100):", "")        \
   X(FireBurstAge, Integer, "20", 5, 99, 1, Field, "Min. Age to Decay (5 - 99):", "")          \
   X(FireBurstCount, Integer, "7", 1, 99, 1, Field, "Jets per Burst (1 - 99):", "")            \
   X(FireBurstRadius, Single, "3", 0.25, 99.9, 0.25, Field,                                    \
     "Spark Emission Radius (0.25 - 99.9):", "")                                               \
-  X(FireBurstShell, Switch, "1", 0, 1, 1, Switch, "Burst Shell on Trail Termination:", "")    \
+  X(FireLaunchPct, Integer, "100", 0, 100, 1, Field, "Launch Display Percent (0 - 100):", "") \
+  X(FireLaunchPixel, Integer, "60", 10, 999, 1, Field, "Sparks per Launch (10 - 999):", "")   \
+  X(FireLaunchRadius, Single, "1", 0.25, 99.9, 0.25, Field,                                   \
+    "Spark Emission Radius (0.25 - 99.9):", "")                                               \
+  X(FireLaunchSteps, Integer, "50", 1, 999, 1, Field, "Steps during Launch (1 - 999)", "")    \
+  X(FireLaunchPersist, Single, "0.88", 0.25, 99.9, 0.01, Field,                               \
+    "Spark Persistence (0.25 - 0.99):", "The dialog range is wider than its label says.")     \
   X(FireSparkPct, Integer, "10", 0, 100, 1, Field, "Sparkle-Burst Percent (0 - 100):", "")    \
   X(FireSparkAge, Integer, "30", 5, 99, 1, Field, "Frame Age to Sparkle-Burst (5 - 99):", "") \
   X(FireSparkPix, Integer, "9", 1, 30, 1, Field, "Pixels per Sparkle-Burst (1 - 30):", "")    \
@@ -123,13 +130,8 @@
     "The Properties dialog loads it as a whole number.")                                      \
   X(FirePatternPct, Integer, "40", 0, 100, 1, Field,                                          \
     "Geometric Solid Burst Percent (0 - 100):", "")                                           \
-  X(FireLaunchPct, Integer, "100", 0, 100, 1, Field, "Launch Display Percent (0 - 100):", "") \
-  X(FireLaunchPixel, Integer, "60", 10, 999, 1, Field, "Sparks per Launch (10 - 999):", "")   \
-  X(FireLaunchRadius, Single, "1", 0.25, 99.9, 0.25, Field,                                   \
-    "Spark Emission Radius (0.25 - 99.9):", "")                                               \
-  X(FireLaunchSteps, Integer, "50", 1, 999, 1, Field, "Steps during Launch (1 - 999)", "")    \
-  X(FireLaunchPersist, Single, "0.88", 0.25, 99.9, 0.01, Field,                               \
-    "Spark Persistence (0.25 - 0.99):", "The dialog range is wider than its label says.")
+  X(FireMultiMoment, Switch, "1", 0, 1, 1, Switch, "Preserve Burst Momentum:", "")            \
+  X(FireBurstShell, Switch, "1", 0, 1, 1, Switch, "Burst Shell on Trail Termination:", "")
 
 #define LMVN_STARFIELD_KEYS(X)                                                                \
   X(Star_Stars, Integer, "120", 10, 999, 10, Field, "Stars (10 - 999):",                      \
@@ -160,11 +162,11 @@
   X(Warp_SizeDev, Integer, "1", 1, 999, 10, Field, "Extent Magnitude (1 - 999):",             \
     "The Properties dialog loads it as a Single.")                                            \
   X(Warp_Damping, Single, "0.02", 0, 1, 0.01, Field, "Atmospheric Damping (0.0 - 1.0):", "")  \
+  X(Warp_CyclePct, Integer, "100", 0, 100, 1, Field, "Lock Percent (0 - 100):",               \
+    "The Properties dialog loads it as a Single.")                                            \
   X(Warp_Type, Integer, "4", 0, 4, 1, List, "Warp Type",                                      \
     "0 \"Central Random\", 1 \"Central Reflection\", 2 \"Central Symmetric\", 3 \"Symmetric " \
     "Reflection\", 4 \"Extended Symmetric\"")                                                 \
-  X(Warp_CyclePct, Integer, "100", 0, 100, 1, Field, "Lock Percent (0 - 100):",               \
-    "The Properties dialog loads it as a Single.")                                            \
   X(Warp_HueLock, Switch, "1", 0, 1, 1, Switch, "Hue Lock:", "On exactly when 1.")
 
 #define LMVN_SPARKLER_KEYS(X)                                                                 \
@@ -195,13 +197,13 @@
     "The Properties dialog loads it as a whole number.")                                      \
   X(Grav_Gravity, Single, "125", 1, 30000, 10, Field, "Attractor Gravity (1 - 30000):",       \
     "The Properties dialog loads it as a 32-bit whole number.")                               \
-  X(Grav_Refresh, Long, "1000", 0, 9999, 10, Field, "Frames per Cycle (0 - 9999):", "")       \
   X(Grav_ARadius, Integer, "1", 0, 99, 1, Field, "Attractor Radius (0 - 99):", "")            \
+  X(Grav_TrailLength, Long, "5", 1, 999, 10, Field, "Particle Trail Length (1 - 999):",       \
+    "The Properties dialog loads it as a whole number.")                                      \
   X(Grav_ColorMult, Long, "1200", 1, 9999, 10, Field,                                         \
     "Particle Hue Computation Type / Multiplier (1 - 9999)",                                  \
     "The Properties dialog loads it as a whole number.")                                      \
-  X(Grav_TrailLength, Long, "5", 1, 999, 10, Field, "Particle Trail Length (1 - 999):",       \
-    "The Properties dialog loads it as a whole number.")                                      \
+  X(Grav_Refresh, Long, "1000", 0, 9999, 10, Field, "Frames per Cycle (0 - 9999):", "")       \
   X(Grav_ColorComp, Integer, "1", 0, 2, 1, List, "",                                          \
     "0 \"Distance of Stars from Viewer's Eye\", 1 \"Velocity of Stars\", 2 \"Acceleration "   \
     "of Stars\"")
