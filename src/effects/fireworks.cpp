@@ -15,6 +15,7 @@ constexpr Colour kWhite = 0xFFFFFF;
 
 void Fireworks::ToEngineForm(FireworksSettings& s) {
   constexpr Single u = kFireworksWorldUnit;
+  ApplyFireworksLimits(s);
   s.FireWorks = ClampInteger(s.FireWorks, 1, 99);
   s.FireSparks = ClampInteger(s.FireSparks, 10, 9999);
   s.FireLength = ClampInteger(s.FireLength, 1, 99);

@@ -95,9 +95,8 @@ class Fireworks final : public Effect {
   std::span<const Shell> shells() const { return shells_; }
   std::span<const Spark> sparks() const { return sparks_; }
 
-  // The clamps and derived values of a run: settings in setting units (radii already in world
-  // units, as the loader leaves them) to engine form. Gravity and damping become their
-  // per-frame forms.
+  // Loaded settings (setting units) to engine form: the pool limits and world units of
+  // ApplyFireworksLimits, then the clamps, with gravity and damping in their per-frame forms.
   static void ToEngineForm(FireworksSettings& s);
   // The welcome screen's demonstration values, in engine form.
   static FireworksSettings DemoSettings();

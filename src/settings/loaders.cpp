@@ -160,11 +160,10 @@ FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMu
     LMVN_FIREWORKS_KEYS(LMVN_LOAD_MEMBER)
     if (scale) settings.FireSparks = ScaleCount(settings.FireSparks, perfMult);
   }
-  ApplyFireworksLoaderLimits(settings);
   return settings;
 }
 
-void ApplyFireworksLoaderLimits(FireworksSettings& settings) {
+void ApplyFireworksLimits(FireworksSettings& settings) {
   // Shells x sparks stays within 30000, so every spark slot fits 16 bits. The limit is taken
   // with the shell count as the effect clamps it (1-99): a stored 0 or a negative count must
   // neither divide by zero nor turn the limit negative.

@@ -114,19 +114,19 @@ RuntimeSettings LoadRuntimeSettings(const SettingOverrides& overrides = {});
 // from 1 on the built-in theme of that number replaces them (the themes plug in here; until
 // they exist the stored values are read), and the counts are always multiplied.
 //
-// The Fireworks loader also applies ApplyFireworksLoaderLimits, so its radii are in world
-// units and its counts within the pool limit.
+// Like every loader, the Fireworks loader gives values in setting units; a Fireworks run first
+// applies ApplyFireworksLimits to them, then clamps them.
 FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMult,
                                         const SettingOverrides& overrides = {});
 
 // World units per setting unit of the Fireworks radii.
 inline constexpr Single kFireworksWorldUnit = 0.0025f;
 
-// The Fireworks loader's limits, in this order: FireSparks at most 30000 \ FireWorks (the
+// The limits a Fireworks run applies to loaded values before it clamps them, in this order: FireSparks at most 30000 \ FireWorks (the
 // shell count taken as the effect clamps it), FireLaunchPixel at most FireSparks, and the four
 // radii (FireTwistRad, FireTwistExt, FireBurstRadius, FireLaunchRadius) times
 // kFireworksWorldUnit.
-void ApplyFireworksLoaderLimits(FireworksSettings& settings);
+void ApplyFireworksLimits(FireworksSettings& settings);
 StarfieldSettings LoadStarfieldSettings(bool scale, Single perfMult,
                                         const SettingOverrides& overrides = {});
 WarpSettings LoadWarpSettings(bool scale, Single perfMult, const SettingOverrides& overrides = {});
