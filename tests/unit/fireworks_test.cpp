@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "render/random.h"
@@ -50,8 +51,8 @@ class FireworksTest : public ::testing::Test {
     surface_ = std::make_unique<Surface>(width, height);
     view_ = MakeSurfaceState(width, height, 1.0f, 1);
     context_ = std::make_unique<EffectContext>(EffectContext{*surface_, view_, palette_, cues_});
-    effect_ = std::make_unique<Fireworks>(LoadFireworksSettings(0, false, 1.0f, overrides_),
-                                          *context_);
+    effect_ =
+        std::make_unique<Fireworks>(LoadFireworksSettings(0, false, 1.0f, overrides_), *context_);
     return *effect_;
   }
 
@@ -77,10 +78,8 @@ class FireworksTest : public ::testing::Test {
   std::unique_ptr<Fireworks> effect_;
 };
 
-struct KindCase {
-  const char* kindKey;  // nullptr: standard bursts
-  const char* geometry;
-};
+// A burst kind by its percentage key (empty: standard bursts) and a geometry.
+using KindCase = std::tuple<std::string, std::string>;
 
 class EveryKindAndGeometry : public FireworksTest,
                              public ::testing::WithParamInterface<KindCase> {};
@@ -88,13 +87,17 @@ class EveryKindAndGeometry : public FireworksTest,
 // The property that matters most: the screen is never cleared, so a firework that has run its
 // whole life must have erased every pixel it drew.
 TEST_P(EveryKindAndGeometry, AShellsWholeLifeLeavesTheSurfaceBlack) {
-  OnlyKind(GetParam().kindKey, GetParam().geometry);
+  const auto& [kind, geometry] = GetParam();
+  OnlyKind(kind.empty() ? nullptr : kind.c_str(), geometry.c_str());
   Set("FireWorks", "6");
   Set("FireSparks", "300");
   Set("FireLaunchPct", "50");
   Set("FireSizeDev", "4");
+  // Even spheres with the switches on, then bursts filled down to speed 0 with them off.
   for (const char* symmetry : {"1", "0"}) {
     Set("FireSymmetry", symmetry);
+    Set("FireMultiMoment", symmetry);
+    Set("FireBurstShell", symmetry);
     Start();
     const std::size_t most = Drain();
     EXPECT_GT(most, 0u) << "nothing was drawn";
@@ -102,19 +105,16 @@ TEST_P(EveryKindAndGeometry, AShellsWholeLifeLeavesTheSurfaceBlack) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fireworks, EveryKindAndGeometry,
-    ::testing::Values(KindCase{nullptr, "sphere"}, KindCase{nullptr, "spline"},
-                      KindCase{nullptr, "solid"}, KindCase{"FireScintPct", "sphere"},
-                      KindCase{"FireMultiPct", "sphere"}, KindCase{"FireMultiPct", "solid"},
-                      KindCase{"FireBurstPct", "sphere"}, KindCase{"FireBurstPct", "spline"},
-                      KindCase{"FireSparkPct", "solid"}, KindCase{"FireRingPct", "sphere"},
-                      KindCase{"FireRingPct", "spline"}, KindCase{"FireTwistPct", "sphere"},
-                      KindCase{"FireTwistPct", "solid"}),
-    [](const ::testing::TestParamInfo<KindCase>& info) {
-      const std::string kind = info.param.kindKey ? info.param.kindKey : "Standard";
-      return kind + "_" + info.param.geometry;
-    });
+INSTANTIATE_TEST_SUITE_P(Fireworks, EveryKindAndGeometry,
+                         ::testing::Combine(::testing::Values("", "FireScintPct", "FireMultiPct",
+                                                              "FireBurstPct", "FireSparkPct",
+                                                              "FireRingPct", "FireTwistPct"),
+                                            ::testing::Values("sphere", "spline", "solid")),
+                         [](const ::testing::TestParamInfo<KindCase>& info) {
+                           const std::string& kind = std::get<0>(info.param);
+                           return (kind.empty() ? std::string("Standard") : kind) + "_" +
+                                  std::get<1>(info.param);
+                         });
 
 TEST_F(FireworksTest, EveryPhaseOfASingleShellEndsOnABlackSurface) {
   for (const char* key : {"FireScintPct", "FireMultiPct", "FireBurstPct", "FireSparkPct",
@@ -223,7 +223,7 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
   const struct {
     const char* key;
     Cue cue;
-  } kinds[] = {{nullptr, Cue::Standard},        {"FireScintPct", Cue::Scintil},
+  } kinds[] = {{nullptr, Cue::Standard},          {"FireScintPct", Cue::Scintil},
                {"FireMultiPct", Cue::MultiBurst}, {"FireBurstPct", Cue::JetBurst},
                {"FireSparkPct", Cue::Sparkle},    {"FireRingPct", Cue::RingDisk},
                {"FireTwistPct", Cue::Twister}};
@@ -314,16 +314,16 @@ TEST_F(FireworksTest, SettingsTakeTheirEngineForm) {
 // random values: the run never faults (the sanitizer build checks it) and keeps its pools.
 TEST_F(FireworksTest, ExtremeSettingsNeverFault) {
   const std::vector<std::string> keys = {
-      "FireWorks",      "FireSparks",       "FireLength",      "FireSymmetry",
-      "FireSpeed",      "FirePersist",      "FireGravity",     "FireSizeDev",
-      "FireDamping",    "FireSplinePct",    "FireSplineKnot",  "FireScintPct",
-      "FireScintStyle", "FireMultiPct",     "FireMultiAge",    "FireMultiBurst",
-      "FireBurstPct",   "FireBurstAge",     "FireBurstCount",  "FireBurstRadius",
-      "FireLaunchPct",  "FireLaunchPixel",  "FireLaunchRadius", "FireLaunchSteps",
-      "FireLaunchPersist", "FireSparkPct",  "FireSparkAge",    "FireSparkPix",
-      "FireRingPct",    "FireRingEmb",      "FireRingDeg",     "FireTwistPct",
-      "FireTwistCnt",   "FireTwistDeg",     "FireTwistRad",    "FireTwistExt",
-      "FirePatternPct", "FireMultiMoment",  "FireBurstShell"};
+      "FireWorks",         "FireSparks",      "FireLength",       "FireSymmetry",
+      "FireSpeed",         "FirePersist",     "FireGravity",      "FireSizeDev",
+      "FireDamping",       "FireSplinePct",   "FireSplineKnot",   "FireScintPct",
+      "FireScintStyle",    "FireMultiPct",    "FireMultiAge",     "FireMultiBurst",
+      "FireBurstPct",      "FireBurstAge",    "FireBurstCount",   "FireBurstRadius",
+      "FireLaunchPct",     "FireLaunchPixel", "FireLaunchRadius", "FireLaunchSteps",
+      "FireLaunchPersist", "FireSparkPct",    "FireSparkAge",     "FireSparkPix",
+      "FireRingPct",       "FireRingEmb",     "FireRingDeg",      "FireTwistPct",
+      "FireTwistCnt",      "FireTwistDeg",    "FireTwistRad",     "FireTwistExt",
+      "FirePatternPct",    "FireMultiMoment", "FireBurstShell"};
   auto run = [&](const char* what) {
     Start(160, 100);
     const auto& s = effect_->settings();
@@ -331,8 +331,8 @@ TEST_F(FireworksTest, ExtremeSettingsNeverFault) {
     ASSERT_LE(s.FireLaunchPixel, s.FireSparks) << what;
     for (int f = 0; f < 120; ++f) effect_->Frame();
   };
-  for (const char* value : {"-1e30", "-32768", "0", "0.0001", "1", "9999", "32767", "1e30",
-                            "abc", "nan"}) {
+  for (const char* value :
+       {"-1e30", "-32768", "0", "0.0001", "1", "9999", "32767", "1e30", "abc", "nan"}) {
     for (const std::string& key : keys) Set(key, value);
     run(value);
   }
