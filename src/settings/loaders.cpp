@@ -164,11 +164,12 @@ FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMu
 }
 
 void ApplyFireworksLimits(FireworksSettings& settings) {
-  // Shells x sparks stays within 30000, so every spark slot fits 16 bits. The limit is taken
-  // with the shell count as the effect clamps it (1-99): a stored 0 or a negative count must
-  // neither divide by zero nor turn the limit negative.
-  const Integer shells = ClampInteger(settings.FireWorks, 1, 99);
-  settings.FireSparks = MinInteger(settings.FireSparks, static_cast<Integer>(30000 / shells));
+  // Shells x sparks stays within 30000, so every spark slot fits 16 bits. A shell count of 0
+  // sets no limit here (there is nothing to divide by); the run makes it one shell.
+  if (settings.FireWorks != 0) {
+    settings.FireSparks =
+        MinInteger(settings.FireSparks, static_cast<Integer>(30000 / settings.FireWorks));
+  }
   settings.FireLaunchPixel = MinInteger(settings.FireLaunchPixel, settings.FireSparks);
   // Radii from setting units to world units.
   settings.FireTwistRad *= kFireworksWorldUnit;

@@ -122,11 +122,12 @@ FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMu
 // World units per setting unit of the Fireworks radii.
 inline constexpr Single kFireworksWorldUnit = 0.0025f;
 
-// The limits a Fireworks run applies to loaded values before it clamps them, in this order: FireSparks at most 30000 \ FireWorks (the
-// shell count taken as the effect clamps it), FireLaunchPixel at most FireSparks, and the four
-// radii (FireTwistRad, FireTwistExt, FireBurstRadius, FireLaunchRadius) times
-// kFireworksWorldUnit.
+// The limits a Fireworks run applies to loaded values before it clamps them, in this order:
+// FireSparks at most 30000 \ FireWorks (no limit when FireWorks is 0: the run clamps it to
+// one shell), FireLaunchPixel at most FireSparks, and the four radii (FireTwistRad,
+// FireTwistExt, FireBurstRadius, FireLaunchRadius) times kFireworksWorldUnit.
 void ApplyFireworksLimits(FireworksSettings& settings);
+
 StarfieldSettings LoadStarfieldSettings(bool scale, Single perfMult,
                                         const SettingOverrides& overrides = {});
 WarpSettings LoadWarpSettings(bool scale, Single perfMult, const SettingOverrides& overrides = {});

@@ -88,12 +88,19 @@ TEST_F(FireworksLoader, RunLimitsKeepThePoolWithin30000) {
   EXPECT_EQ(finale.FireTwistExt, 30.0f * kFireworksWorldUnit);
   EXPECT_EQ(finale.FireBurstRadius, 4.0f * kFireworksWorldUnit);
 
-  // Shell counts of 0 or below divide nothing by zero; the limit is taken as for one shell.
+  // A shell count of 0 divides nothing by zero: it sets no limit (the run clamps it to one
+  // shell). Negative counts give a negative limit, which the run's clamps lift to 10 sparks.
+  ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireWorks", "0"));
+  FireworksSettings none = LoadFireworksSettings(0, false, 1);
+  ApplyFireworksLimits(none);
+  EXPECT_EQ(none.FireSparks, 450);
   for (const char* shells : {"0", "-7", "-32768"}) {
     ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireWorks", shells));
     FireworksSettings s = LoadFireworksSettings(0, false, 1);
-    ApplyFireworksLimits(s);
-    EXPECT_EQ(s.FireSparks, 450) << shells;
+    Fireworks::ToEngineForm(s);
+    EXPECT_EQ(s.FireWorks, 1) << shells;
+    EXPECT_EQ(s.FireSparks, std::string(shells) == "0" ? 450 : 10) << shells;
+    EXPECT_LE(s.FireLaunchPixel, s.FireSparks) << shells;
   }
   ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireWorks", "99"));
   ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireSparks", "9999"));
