@@ -37,7 +37,7 @@ TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
       if (key.type != KeyType::Single) {
         EXPECT_EQ(value, std::floor(value)) << where;
       }
-      if (key.type == KeyType::Switch) {
+      if (key.type == KeyType::Switch || key.type == KeyType::NonZeroSwitch) {
         EXPECT_TRUE(value == 0 || value == 1) << where;
       }
       if (key.control != KeyControl::None || key.min != key.max) {
@@ -91,6 +91,8 @@ Value CatalogueDefault(const KeySpec& key) {
       return SingleFromText(key.defaultText, 0);
     case KeyType::Switch:
       return IntegerFromText(key.defaultText, 0) == 1;
+    case KeyType::NonZeroSwitch:
+      return IntegerFromText(key.defaultText, 0) != 0;
     case KeyType::String:
       break;
   }
@@ -190,6 +192,18 @@ TEST_F(Loaders, SwitchesAreOnExactlyAtOne) {
                                  {"yes", true}}) {
     ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Comet_NonBallistic", text));
     EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Comet_NonBallistic, on) << text;
+  }
+}
+
+TEST_F(Loaders, FixedHuesIsCataloguedAsOnWhenNotZero) {
+  // The catalogue drives dialogs, resets and templates: it must read FixedHues as the loader
+  // does.
+  const KeySpec* fixed = FindKey(kSectionGeneral, "FixedHues");
+  ASSERT_NE(fixed, nullptr);
+  EXPECT_EQ(fixed->type, KeyType::NonZeroSwitch);
+  for (const auto& [text, on] : {std::pair{"2", true}, {"-1", true}, {"1", true}, {"0", false}}) {
+    ASSERT_TRUE(WriteSetting(kApp, "General", "FixedHues", text));
+    EXPECT_EQ(LoadColourSettings().FixedHues, on) << text;
   }
 }
 
