@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/random.h"
+#include "settings/store.h"
 
 namespace lmvn {
 namespace {
@@ -351,6 +352,14 @@ TEST_F(FireworksTest, ExtremeSettingsNeverFault) {
       Set(key, std::to_string(value));
     }
     run("random");
+  }
+  // The same through the store file itself.
+  overrides_ = SettingOverrides{};
+  for (const char* value : {"abc", "-1e30", "32767", "0"}) {
+    for (const std::string& key : keys) {
+      ASSERT_TRUE(WriteSetting(kSettingsApp, "Fireworks", key, value));
+    }
+    run(value);
   }
 }
 
