@@ -86,32 +86,21 @@ void Fireworks::SolidDirection(Motion& m, Integer kind, Single scale) const {
   auto u = [h] { return (2.0f * Rnd() - 1.0f) * h; };
   const Single twoH = 2.0f * h;
   switch (kind) {
-    case 0: {  // cube surface
+    case 0: {  // cube surface: one face at distance h, the other two components free
       const int face = static_cast<int>(Int(Rnd() * 6.0f));
-      Single a = 0, b = 0;
-      switch (face) {
-        case 0:
-        case 1:
-          a = u();
-          b = u();
-          m.vx = face == 0 ? h : -h;
-          m.vy = a;
-          m.vz = b;
-          break;
-        case 2:
-        case 3:
-          a = u();
-          m.vx = a;
-          m.vy = face == 2 ? h : -h;
-          m.vz = u();
-          break;
-        default:
-          a = u();
-          b = u();
-          m.vx = a;
-          m.vy = b;
-          m.vz = face == 4 ? h : -h;
-          break;
+      const Single side = face % 2 == 0 ? h : -h;
+      if (face < 2) {
+        m.vx = side;
+        m.vy = u();
+        m.vz = u();
+      } else if (face < 4) {
+        m.vx = u();
+        m.vy = side;
+        m.vz = u();
+      } else {
+        m.vx = u();
+        m.vy = u();
+        m.vz = side;
       }
       break;
     }
