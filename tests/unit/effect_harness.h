@@ -101,12 +101,13 @@ inline const char* const kOddTexts[] = {
 inline void EffectHarness::StoreOddValues(std::string_view section, std::mt19937& rng) {
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kOddTexts) * 2);
   std::uniform_real_distribution<double> number(-2e5, 2e5);
-  std::string file = "[" + std::string(section) + "]\n";
+  std::string file;
+  file.append("[").append(section).append("]\n");
   for (const KeySpec& key : KeysOfSection(section)) {
     const std::size_t k = pick(rng);
     const std::string text =
         k < std::size(kOddTexts) ? kOddTexts[k] : std::to_string(number(rng) / (1 + k % 7));
-    file += std::string(key.name) + "=" + text + "\n";
+    file.append(key.name).append("=").append(text).append("\n");
   }
   // The whole file at once: one write per round instead of one per key.
   const std::filesystem::path path = SettingsFilePath(kSettingsApp);
