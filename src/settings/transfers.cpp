@@ -2,6 +2,10 @@
 
 #include <array>
 
+#include "settings/dialog_layout.h"
+#include "settings/store.h"
+#include "settings/value_text.h"
+
 namespace lmvn {
 namespace {
 
@@ -53,6 +57,86 @@ std::span<const KeySpec* const> TransferKeys(std::string_view section) {
 std::string_view EffectSection(int effect) {
   if (effect < 0 || effect >= static_cast<int>(kEffectSections.size())) return {};
   return kEffectSections[static_cast<std::size_t>(effect)];
+}
+
+}  // namespace lmvn
+
+namespace lmvn {
+namespace {
+
+constexpr std::array<std::string_view, 8> kDialogSections = {
+    kSectionGeneral, kSectionPixelColor, kSectionFireworks,   kSectionStarfield,
+    kSectionWarp,    kSectionSparkler,   kSectionGravityWell, kSectionGalaxy};
+
+}  // namespace
+
+std::span<const std::string_view> DialogSections() {
+  return kDialogSections;
+}
+
+std::string DialogTextFromStored(const KeySpec& key, std::optional<std::string_view> stored) {
+  const DialogField* field = FindDialogField(key.section, key.name);
+  const FieldKind kind = field != nullptr ? field->kind : FieldKind::Text;
+  const auto integerDefault = [&] { return IntegerFromText(key.defaultText, 0); };
+  switch (kind) {
+    case FieldKind::Integer:
+    case FieldKind::List:
+      return std::to_string(IntegerFromText(stored, integerDefault()));
+    case FieldKind::Long:
+      return std::to_string(LongFromText(stored, LongFromText(key.defaultText, 0)));
+    case FieldKind::Single:
+      return FieldText(FieldKind::Single,
+                       SingleFromText(stored, SingleFromText(key.defaultText, 0)));
+    case FieldKind::Switch:
+      return IntegerFromText(stored, integerDefault()) == 1 ? "1" : "0";
+    case FieldKind::SwitchNonZero:
+      return IntegerFromText(stored, integerDefault()) != 0 ? "1" : "0";
+    case FieldKind::Text:
+    case FieldKind::Hidden:
+      break;
+  }
+  return StringFromText(stored, key.defaultText);
+}
+
+void LoadStoreIntoDialog(DialogValues& values) {
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section)) {
+      if (!key->loaded) continue;  // Grav_StarMass: written, never loaded
+      // One string read per key; the typed conversion follows the store's own rules.
+      const std::string missing = "\x01";
+      const std::string text = ReadSettingString(kSettingsApp, section, key->name, missing);
+      values.Set(section, key->name,
+                 DialogTextFromStored(
+                     *key, text == missing ? std::nullopt : std::optional<std::string_view>(text)));
+    }
+  }
+}
+
+bool SaveDialogToStore(const DialogValues& values) {
+  bool ok = true;
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section)) {
+      ok = WriteSetting(kSettingsApp, section, key->name,
+                        TrimBlanks(values.Get(section, key->name))) &&
+           ok;
+    }
+  }
+  return ok;
+}
+
+bool LoadFactoryDefaults(DialogValues& values) {
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section)) {
+      if (!key->loaded) continue;  // Grav_StarMass keeps what the box holds
+      values.Set(section, key->name, DialogTextFromStored(*key, std::nullopt));
+    }
+  }
+  bool ok = true;
+  for (const KeySpec* key : TransferKeys(kSectionAdvanced)) {
+    if (SameName(key->name, "Adv_PerfMult")) continue;  // the multiplier stays as stored
+    ok = WriteSetting(kSettingsApp, kSectionAdvanced, key->name, key->defaultText) && ok;
+  }
+  return ok;
 }
 
 }  // namespace lmvn
