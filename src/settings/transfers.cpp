@@ -113,15 +113,20 @@ void LoadStoreIntoDialog(DialogValues& values) {
 }
 
 bool SaveDialogToStore(const DialogValues& values) {
-  bool ok = true;
+  // One replacement of the file for the whole dialog: all of it is stored, or nothing.
+  std::vector<std::string> texts;
+  std::vector<SettingWrite> writes;
   for (std::string_view section : DialogSections()) {
     for (const KeySpec* key : TransferKeys(section)) {
-      ok = WriteSetting(kSettingsApp, section, key->name,
-                        TrimBlanks(values.Get(section, key->name))) &&
-           ok;
+      texts.push_back(values.Get(section, key->name));
     }
   }
-  return ok;
+  std::size_t i = 0;
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section))
+      writes.push_back({section, key->name, texts[i++]});
+  }
+  return WriteSettings(kSettingsApp, writes);
 }
 
 bool LoadFactoryDefaults(DialogValues& values) {
@@ -131,12 +136,12 @@ bool LoadFactoryDefaults(DialogValues& values) {
       values.Set(section, key->name, DialogTextFromStored(*key, std::nullopt));
     }
   }
-  bool ok = true;
+  std::vector<SettingWrite> writes;
   for (const KeySpec* key : TransferKeys(kSectionAdvanced)) {
     if (SameName(key->name, "Adv_PerfMult")) continue;  // the multiplier stays as stored
-    ok = WriteSetting(kSettingsApp, kSectionAdvanced, key->name, key->defaultText) && ok;
+    writes.push_back({kSectionAdvanced, key->name, key->defaultText});
   }
-  return ok;
+  return WriteSettings(kSettingsApp, writes);
 }
 
 }  // namespace lmvn

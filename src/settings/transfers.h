@@ -43,12 +43,12 @@ std::span<const std::string_view> DialogSections();
 // its field validates to. Grav_StarMass is never loaded.
 void LoadStoreIntoDialog(DialogValues& values);
 
-// Every dialog value to the store (trimmed text), in transfer order. True when every write
-// succeeded.
+// Every dialog value to the store (trimmed text), in transfer order, with one replacement of
+// the settings file: all of them are stored, or (false) none.
 bool SaveDialogToStore(const DialogValues& values);
 
 // Factory defaults into every dialog value (Grav_StarMass is left as it is), and the Advanced
-// defaults but Adv_PerfMult straight to the store. True when every write succeeded.
+// defaults but Adv_PerfMult straight to the store (all of them, or false and none).
 bool LoadFactoryDefaults(DialogValues& values);
 
 // The text a dialog value holds for `key` when the store holds `stored` (std::nullopt: nothing

@@ -178,3 +178,22 @@ TEST(DialogFieldRules, EveryDialogKeyHasAFieldAndCrossLimitsHold) {
 
 }  // namespace
 }  // namespace lmvn
+
+namespace lmvn {
+namespace {
+
+using StoreBatch = testing::SettingsTest;
+
+TEST_F(StoreBatch, WritesAllOrNothing) {
+  WriteSetting(kSettingsApp, "General", "ColorRed", "5");
+  const std::vector<SettingWrite> good = {{"General", "ColorRed", " 7 "}, {"Galaxy", "X", "1"}};
+  ASSERT_TRUE(WriteSettings(kSettingsApp, good));
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "General", "ColorRed", ""), "7");
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "Galaxy", "X", ""), "1");
+  const std::vector<SettingWrite> bad = {{"General", "ColorRed", "8"}, {"General", "Y", "a\nb"}};
+  EXPECT_FALSE(WriteSettings(kSettingsApp, bad));
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "General", "ColorRed", ""), "7");
+}
+
+}  // namespace
+}  // namespace lmvn
