@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -131,6 +132,12 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   connect(help, &QShortcut::activated, this, [this] { showHelpFor(focusWidget()); });
 
   load();
+
+  // Centred on the screen it opens on.
+  adjustSize();
+  if (parent == nullptr && screen() != nullptr) {
+    move(screen()->availableGeometry().center() - rect().center());
+  }
 }
 
 PropertiesDialog::~PropertiesDialog() = default;
@@ -224,19 +231,19 @@ QWidget* PropertiesDialog::buildEffectPage(int effect) {
   main->setLayout(new QGridLayout);
   main->layout()->setContentsMargins(0, 0, 0, 0);
   auto* mainGrid = static_cast<QGridLayout*>(main->layout());
-  const auto addPicker = [&](const QString& label, QComboBox* list) {
+  const auto addPicker = [&](const QString& label, QComboBox* list, int span) {
     auto* caption = new QLabel(label, main);
     caption->setBuddy(list);
     list->setAccessibleName(SpokenName(label.toStdString()));
     const int row = mainGrid->rowCount();
     mainGrid->addWidget(caption, row, 0);
-    mainGrid->addWidget(list, row, 1, 1, 3);
+    mainGrid->addWidget(list, row, 1, 1, span);
   };
   if (effect == 0) {
     fireTheme_ = new QComboBox(main);
     fireTheme_->setObjectName("cboFireTheme");
     fireTheme_->addItems(FireworksThemeNames());
-    addPicker("Theme:", fireTheme_);
+    addPicker("Theme:", fireTheme_, 3);
     connect(fireTheme_, &QComboBox::currentIndexChanged, this,
             &PropertiesDialog::applyFireworksTheme);
   }
@@ -244,7 +251,7 @@ QWidget* PropertiesDialog::buildEffectPage(int effect) {
     galaxyTheme_ = new QComboBox(main);
     galaxyTheme_->setObjectName("cboGalaxyTheme");
     galaxyTheme_->addItems(GalaxyThemeNames());
-    addPicker("Theme:", galaxyTheme_);
+    addPicker("Theme:", galaxyTheme_, 3);
     connect(galaxyTheme_, &QComboBox::currentIndexChanged, this,
             &PropertiesDialog::applyGalaxyTheme);
   }
@@ -253,7 +260,7 @@ QWidget* PropertiesDialog::buildEffectPage(int effect) {
     galaxyPlane_ = new QComboBox(main);
     galaxyPlane_->setObjectName("cboGalPlane");
     galaxyPlane_->addItem("Y-Z");
-    addPicker("Axial Plane of Galaxy Star Rotation:", galaxyPlane_);
+    addPicker("Axial Plane of Galaxy Star Rotation:", galaxyPlane_, 1);
     profileSketch_ = new ProfileSketch(main);
     if (Field* profile = find(section, "Galaxy_Profile"); profile != nullptr && profile->list) {
       const int row = mainGrid->indexOf(profile->list);
@@ -316,7 +323,7 @@ void PropertiesDialog::addFrameFields(QWidget* frame, std::string_view section,
                                       std::string_view frameName) {
   auto* grid = frame->layout() != nullptr ? static_cast<QGridLayout*>(frame->layout())
                                           : new QGridLayout(frame);
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(4, 1);
   std::string_view previousLabel;
   int row = grid->rowCount();
   QLineEdit* previousEdit = nullptr;
@@ -644,6 +651,10 @@ void PropertiesDialog::showHelpFor(QWidget* focus) {
   }
   if (focus == effectList_) {
     help_->showTopic("AnimationType");
+    return;
+  }
+  if (focus != nullptr && help_->hasTopic(focus->objectName())) {
+    help_->showTopic(focus->objectName());  // the theme and plane lists
     return;
   }
   help_->showTopic(QString("page%1").arg(currentEffect()));

@@ -47,7 +47,7 @@ class ProfileSketch : public QWidget {
   explicit ProfileSketch(QWidget* parent = nullptr);
   void setProfile(int profile);
   int profile() const { return profile_; }
-  QSize sizeHint() const override { return {96, 64}; }
+  QSize sizeHint() const override { return {128, 56}; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
