@@ -2,8 +2,9 @@
 //
 // Each row: X(Name, Type, "default", min, max, step, Control, "dialog label", "note")
 //   Name     the stored value name (also the name of the loader's member)
-//   Type     the type the saver reads it in: Integer, Long, Single, String or Switch (an
-//            Integer that is on exactly when it is 1)
+//   Type     the type the saver reads it in: Integer, Long, Single, String, Switch (an
+//            Integer that is on exactly when it is 1) or NonZeroSwitch (an Integer that is on
+//            whenever it is not 0)
 //   default  the text the store would hold for the default value
 //   min, max the range the configuration dialogs enforce (0, 0 where there is none)
 //   step     the spinner / arrow increment of its dialog field
@@ -25,7 +26,7 @@
     "Hue wheel / fixed colour weight.")                                                       \
   X(ColorGrn, Integer, "100", 0, 100, 1, Field, "Green (0 - 100):", "")                       \
   X(ColorBlu, Integer, "100", 0, 100, 1, Field, "Blue (0 - 100):", "")                        \
-  X(FixedHues, Switch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")              \
+  X(FixedHues, NonZeroSwitch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")       \
   X(PixelSize, Integer, "1", 1, 9, 1, Field, "Pixel Block Size (1 - 9):",                     \
     "Dot size in screen pixels; clamped to 1..9 at run time.")                                \
   X(FocalLength, Single, "1", 0.01, 9999, 0.1, Field, "Distance (0.01 - 9999):",              \
