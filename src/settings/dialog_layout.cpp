@@ -83,6 +83,8 @@ FieldKind DefaultKind(const KeySpec& key) {
       return FieldKind::Single;
     case KeyType::Switch:
       return FieldKind::Switch;
+    case KeyType::NonZeroSwitch:
+      return FieldKind::SwitchNonZero;
     case KeyType::String:
       return FieldKind::Text;
   }
