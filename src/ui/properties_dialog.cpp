@@ -499,13 +499,7 @@ void PropertiesDialog::fieldChanged(Field& field) {
   const DialogField& spec = *field.field;
   const CrossLimit* limit = CrossLimitOf(field.section, spec.key->name);
   if (limit != nullptr && !limitGuard_) {
-    DialogValues partners;
-    for (std::string_view key : limit->keys) {
-      if (const Field* partner = find(limit->section, key); partner && partner->edit) {
-        partners.Set(limit->section, key, partner->edit->text().toStdString());
-      }
-    }
-    const auto [low, high] = CrossLimitBounds(*limit, spec.key->name, partners);
+    const auto [low, high] = CrossLimitBounds(*limit, spec.key->name, partnerValues(*limit));
     const double value = FieldNumber(field.edit->text().toStdString());
     const double limited = std::clamp(value, low, std::max(low, high));
     if (limited != value) {
@@ -522,6 +516,16 @@ void PropertiesDialog::fieldChanged(Field& field) {
     }
   }
   updateHueSamples();
+}
+
+DialogValues PropertiesDialog::partnerValues(const CrossLimit& limit) const {
+  DialogValues partners;
+  for (std::string_view key : limit.keys) {
+    if (const Field* partner = find(limit.section, key); partner && partner->edit) {
+      partners.Set(limit.section, key, partner->edit->text().toStdString());
+    }
+  }
+  return partners;
 }
 
 void PropertiesDialog::updateHueSamples() {
@@ -596,6 +600,16 @@ void PropertiesDialog::load() {
   for (Field& field : fields_) {
     if (field.edit != nullptr && field.field->numeric()) {
       connect(field.edit, &QLineEdit::textChanged, this, [this, &field] { fieldChanged(field); });
+    }
+    const CrossLimit* limit = CrossLimitOf(field.section, field.field->key->name);
+    if (auto* edit = qobject_cast<PropertyField*>(field.edit); edit != nullptr && limit) {
+      // Leaving a linked box keeps it within its partners' limit too.
+      edit->setBoundsProvider([this, &field, limit] {
+        const auto [low, high] =
+            CrossLimitBounds(*limit, field.field->key->name, partnerValues(*limit));
+        const double lo = std::max(low, field.field->key->min);
+        return std::make_pair(lo, std::max(lo, std::min(high, field.field->key->max)));
+      });
     }
     if (field.spinner != nullptr) {
       connect(field.spinner, &QScrollBar::valueChanged, this,

@@ -82,6 +82,8 @@ class PropertiesDialog : public QDialog {
   Field* find(std::string_view section, std::string_view key);
   const Field* find(std::string_view section, std::string_view key) const;
   void fieldChanged(Field& field);
+  // The texts of the boxes that `limit` ties together.
+  DialogValues partnerValues(const CrossLimit& limit) const;
   void applyFireworksTheme(int index);
   void applyGalaxyTheme(int index);
   void updateHueSamples();

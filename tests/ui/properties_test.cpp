@@ -187,7 +187,6 @@ class PropertiesTest : public QObject {
     QCOMPARE(shells->text(), QString("16"));
     QVERIFY(shells->text().toInt() * sparks->text().toInt() <= 30000);
     // The six special bursts share out at most 100 percent.
-    d->values();
     QLineEdit* rings = Edit(*d, "Fireworks", "FireRingPct");
     Type(rings, "99");
     int sum = 0;
@@ -196,6 +195,19 @@ class PropertiesTest : public QObject {
       sum += Edit(*d, "Fireworks", key)->text().toInt();
     }
     QCOMPARE(sum, 100);
+  }
+
+  void linkedBoxesLoadAsStoredAndAreLimitedOnLeaving() {
+    { auto first = Open(); }
+    WriteSetting(kSettingsApp, "PixelColor", "ColorPctInt", "70");
+    WriteSetting(kSettingsApp, "PixelColor", "ColorPctHue", "100");
+    auto d = Open();
+    QLineEdit* hue = Edit(*d, "PixelColor", "ColorPctHue");
+    QCOMPARE(hue->text(), QString("100"));  // loading does not rewrite what the store holds
+    hue->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    Leave(hue);
+    QCOMPARE(hue->text(), QString("30"));
   }
 
   void cancelWritesNothingAndAcceptWritesEveryPage() {
