@@ -38,7 +38,13 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   // Index every section: a heading with an id, and the text up to the next such heading.
   const QRegularExpression heading(R"re(<h([1-3]) id="([^"]+)"[^>]*>(.*?)</h\1>)re",
                                    QRegularExpression::DotMatchesEverythingOption);
-  const QStringList pages = QDir(kHelpRoot).entryList({"*.html"}, QDir::Files, QDir::Name);
+  // The pages in reading order; any other page follows them.
+  QStringList pages = {"index.html",     "dialog.html",    "common.html",
+                       "fireworks.html", "starfield.html", "warp.html",
+                       "sparklers.html", "gravity.html",   "galaxies.html"};
+  for (const QString& page : QDir(kHelpRoot).entryList({"*.html"}, QDir::Files, QDir::Name)) {
+    if (!pages.contains(page)) pages << page;
+  }
   for (const QString& page : pages) {
     QFile file(kHelpRoot + page);
     if (!file.open(QIODevice::ReadOnly)) continue;
@@ -103,6 +109,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   splitter->addWidget(tabs_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 3);
+  splitter->setSizes({220, 600});
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(splitter);
   resize(820, 560);

@@ -342,6 +342,13 @@ class PropertiesTest : public QObject {
       }
     }
     QVERIFY(help->search("solar wind").size() >= 2);
+    // Every control a user reaches with Tab has a name a screen reader can speak.
+    for (QWidget* w : d->findChildren<QWidget*>()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QPushButton*>(w) &&
+          !qobject_cast<QCheckBox*>(w) && w->window() == d.get()) {
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+      }
+    }
     for (QAction* a : d->findChildren<QAction*>()) {
       if (a->text() == "E&xit") a->trigger();
     }
@@ -359,6 +366,13 @@ class PropertiesTest : public QObject {
       QApplication::processEvents();
       QVERIFY(d->grab().save(QDir(out).filePath(QString("properties-%1.png").arg(names[effect]))));
     }
+    d->selectEffect(0);
+    QLineEdit* shells = Edit(*d, "Fireworks", "FireWorks");
+    shells->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(shells, Qt::Key_F1);
+    QApplication::processEvents();
+    QVERIFY(d->helpViewer()->grab().save(QDir(out).filePath("properties-help.png")));
   }
 };
 
