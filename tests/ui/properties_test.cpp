@@ -287,7 +287,15 @@ class PropertiesTest : public QObject {
     QCOMPARE(after.Get("Galaxy", "Galaxy_Profile"), std::string("3"));
     QCOMPARE(after.Get("Galaxy", "Galaxy_CometCPersist"), std::string("0.995"));
     QCOMPARE(after.Get("General", "ColorRed"), before.Get("General", "ColorRed"));
-    QCOMPARE(d->findChild<ProfileSketch*>("picGalProfile")->profile(), 3);
+    auto* sketch = d->findChild<ProfileSketch*>("picGalProfile");
+    QCOMPARE(sketch->profile(), 3);
+    // "Conical": one line from the top left to the bottom right, and nothing else.
+    const QImage cone = sketch->grab().toImage();
+    const QColor background = cone.pixelColor(cone.width() - 3, 2);
+    QVERIFY(cone.pixelColor(cone.width() / 2, cone.height() / 2) != background);
+    QCOMPARE(cone.pixelColor(2, cone.height() - 3), background);
+    qobject_cast<QComboBox*>(d->fieldWidget("Galaxy", "Galaxy_Profile"))->setCurrentIndex(5);
+    QCOMPARE(sketch->profile(), 5);
     // The hue sample shows the wheel colour of the initial hue (180: cyan at full weights).
     const QColor hue = d->findChild<HueSample*>("picGalHue")->colour();
     QVERIFY(hue.red() < 60 && hue.green() > 200 && hue.blue() > 200);
