@@ -48,7 +48,7 @@ done
 check "help" run 0 --help
 check "help text" grep -q -- '--show-settings' "$work/out"
 
-check "effects not built yet" run 3 --effect warp --frames 1
+check "effects not built yet" run 3 --effect galaxies --frames 1
 check "not built message" grep -q 'not built yet' "$work/err"
 
 args=(--effect starfield --seed 5 --frames 40 --size 320x200)
