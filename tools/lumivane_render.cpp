@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect_factory.h"
+#include "effects/preview.h"
 #include "json_writer.h"
 #include "png_writer.h"
 #include "render/colour.h"
@@ -56,6 +57,30 @@ double Percentile(std::vector<double> samples, double p) {
   return samples[rank];
 }
 
+// Draws the preview miniature once into a surface of the given size and writes it. A side of
+// 0 draws for a window of that size into the smallest surface there is (one pixel).
+int RunPreview(const RenderOptions& options, const RuntimeSettings& runtime) {
+  RandomGenerator& random = ProgramRandom();
+  if (options.seed) {
+    random.Seed(*options.seed);
+  } else {
+    random.SeedFromClock();
+  }
+  Surface surface(std::max(options.width, 1), std::max(options.height, 1));
+  const Palette palette(runtime.colour);
+  DrawPreview(surface, palette, options.width, options.height);
+  std::string error;
+  if (!options.out.empty() && !WritePng(surface, options.out, error)) return Fail(1, error);
+  JsonWriter json;
+  json.Field("preview", true);
+  json.Field("width", options.width);
+  json.Field("height", options.height);
+  json.Field("seed", random.seed());
+  json.Field("lit_pixels", surface.CountLitPixels());
+  std::printf("%s\n", json.Finish().c_str());
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto parsed = ParseRenderOptions(args, error);
@@ -79,6 +104,8 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
 
+  if (options.preview) return RunPreview(options, runtime);
+
   const EffectId effect =
       options.effect.value_or(static_cast<EffectId>(ClampInteger(runtime.AnimationType, 0, 5)));
   RandomGenerator& random = ProgramRandom();
@@ -89,14 +116,24 @@ int Run(const std::vector<std::string>& args) {
   }
 
   Surface surface(options.width, options.height);
-  const SurfaceState view =
+  SurfaceState view =
       MakeSurfaceState(options.width, options.height, runtime.FocalLength, runtime.PixelSize);
-  const Palette palette(runtime.colour);
+  ColourParams colour = runtime.colour;
+  if (options.demo) {
+    // A demonstration surface as the welcome screen sets it up (keeping the chosen seed).
+    const std::uint64_t seed = random.seed();
+    view = InitSurface(surface).state;
+    random.Seed(seed);
+    ApplyDemoColourDefaults(colour);
+  }
+  const Palette palette(colour);
   SilentCueSink cues;
   const EffectContext context{surface, view, palette, cues};
   EffectRequest request;
   request.id = effect;
   request.perfMult = runtime.PerfMult;
+  request.theme = options.theme;
+  request.demo = options.demo;
   auto run = MakeEffect(request, overrides, context);
   if (!run) {
     return Fail(kNotBuilt, "the " + std::string(InfoOf(effect).title) + " effect is not built yet");
@@ -124,7 +161,7 @@ int Run(const std::vector<std::string>& args) {
   JsonWriter json;
   json.Field("effect", InfoOf(effect).name);
   json.Field("effect_number", static_cast<int>(effect));
-  json.Field("theme", 0);
+  json.Field("theme", static_cast<int>(options.theme));
   json.Field("frames", options.frames);
   json.Field("width", options.width);
   json.Field("height", options.height);

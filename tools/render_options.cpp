@@ -11,7 +11,8 @@ namespace lmvn {
 const char* const kRenderUsage =
     "usage: lumivane-render [--effect N|NAME] [--frames N] [--size WxH] [--seed N]\n"
     "                       [--set Section.Key=Value]... [--out FILE.png [--every K]]\n"
-    "                       [--bench] [--show-settings]\n"
+    "                       [--theme N] [--demo] [--bench] [--show-settings]\n"
+    "       lumivane-render --preview [--size WxH] [--seed N] [--out FILE.png]\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
     "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
     "                    (default: the stored AnimationType)\n"
@@ -21,6 +22,10 @@ const char* const kRenderUsage =
     "  --set S.K=V       use V for key K of section S in this run; the store is not written\n"
     "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
     "                    FILE-NNNNNN.png\n"
+    "  --theme N         a built-in theme of the effect instead of the store\n"
+    "                    (Galaxies 1-16)\n"
+    "  --demo            the effect's demonstration values\n"
+    "  --preview         draw the preview miniature once (a side may be 0)\n"
     "  --bench           measure the effect's own time per frame\n"
     "  --show-settings   print the loaded settings as JSON and exit\n";
 
@@ -41,7 +46,7 @@ bool ParseSize(std::string_view text, int& width, int& height) {
   const auto x = text.find_first_of("xX");
   if (x == std::string_view::npos) return false;
   return ParseNumber(text.substr(0, x), width) && ParseNumber(text.substr(x + 1), height) &&
-         width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide;
+         width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide;
 }
 
 bool ParseOverride(std::string_view text, SettingOverride& out) {
@@ -76,6 +81,16 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       options.help = true;
     } else if (arg == "--bench") {
       options.bench = true;
+    } else if (arg == "--preview") {
+      options.preview = true;
+    } else if (arg == "--demo") {
+      options.demo = true;
+    } else if (arg == "--theme") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.theme) || options.theme < 1) {
+        error = "--theme takes a theme number from 1";
+        return std::nullopt;
+      }
     } else if (arg == "--show-settings") {
       options.showSettings = true;
     } else if (arg == "--effect") {
@@ -130,6 +145,18 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       }
     } else {
       error = "unknown option '" + arg + "' (try --help)";
+      return std::nullopt;
+    }
+  }
+  if (!options.preview && (options.width == 0 || options.height == 0)) {
+    error = "--size takes WxH with each side from 1 to " + std::to_string(kMaxSide);
+    return std::nullopt;
+  }
+  if (options.theme > 0) {
+    const Integer themes = options.effect ? ThemeCount(*options.effect) : 0;
+    if (options.theme > themes) {
+      error = themes > 0 ? "--theme takes 1 to " + std::to_string(themes) + " for this effect"
+                         : "--theme needs --effect with built-in themes (fireworks, galaxies)";
       return std::nullopt;
     }
   }

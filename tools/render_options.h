@@ -23,6 +23,9 @@ struct RenderOptions {
   std::vector<SettingOverride> overrides;
   std::string out;  // PNG of the last frame; empty: none
   long every = 0;   // with out: every K-th frame as numbered PNGs
+  Integer theme = 0;   // --theme: a built-in theme (1..ThemeCount of the effect); 0 = the store
+  bool demo = false;    // --demo: the effect's demonstration values
+  bool preview = false;  // --preview: draw the preview miniature once instead of an effect
   bool bench = false;
   bool showSettings = false;
   bool help = false;

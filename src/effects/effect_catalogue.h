@@ -38,6 +38,11 @@ inline const EffectInfo& InfoOf(EffectId id) {
   return kEffects[static_cast<std::size_t>(id)];
 }
 
+// The number of built-in themes of an effect: 13 for Fireworks, 16 for Galaxies, 0 otherwise.
+constexpr Integer ThemeCount(EffectId id) {
+  return id == EffectId::Fireworks ? 13 : (id == EffectId::Galaxies ? 16 : 0);
+}
+
 // An effect number 0-5 ("1") or a short name ("starfield", any case). Empty otherwise.
 std::optional<EffectId> ParseEffect(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "effects/effect_factory.h"
 
+#include "effects/galaxies.h"
 #include "effects/starfield.h"
 
 namespace lmvn {
@@ -14,8 +15,13 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
     case EffectId::Warp:
     case EffectId::Sparklers:
     case EffectId::GravityWells:
-    case EffectId::Galaxies:
       break;
+    case EffectId::Galaxies:
+      return std::make_unique<Galaxies>(
+          request.demo ? GalaxyDemoSettings()
+                       : LoadGalaxySettings(request.theme, request.scale, request.perfMult,
+                                            overrides),
+          context);
   }
   return nullptr;
 }
