@@ -198,6 +198,10 @@ Galaxies::Galaxies(const GalaxySettings& settings, const EffectContext& context)
   cometSlots_.assign(static_cast<std::size_t>(EventSlotCount(p_.CometStars)), CometSlot{});
   cometParticles_.assign(EventPoolSize(p_.CometStars), CometParticle{});
   ambient_.assign(static_cast<std::size_t>(p_.AmbStars), AmbientStar{});
+  if (p_.NovaFreq > 0) {
+    novaPixels_.assign(stars_.size() * galaxy::kNovaPoints, 0);
+    novaPixelCount_.assign(stars_.size(), 0);
+  }
   Build();
 }
 
@@ -211,6 +215,7 @@ void Galaxies::Build() {
   std::fill(trailX_.begin(), trailX_.end(), galaxy::kNoPoint);
   std::fill(trailY_.begin(), trailY_.end(), galaxy::kNoPoint);
   distance_ = p_.Distance;
+  std::fill(novaPixelCount_.begin(), novaPixelCount_.end(), 0);
   for (Star& star : stars_) {
     star = Star{};
     InitGalaxyStar(star);
@@ -273,7 +278,8 @@ void Galaxies::ShowNewStar(Star& star, Single sinT, Single cosT) {
   }
 }
 
-void Galaxies::Rebirth(Star& star, Single sinT, Single cosT) {
+void Galaxies::Rebirth(std::size_t index, Single sinT, Single cosT) {
+  Star& star = stars_[index];
   InitGalaxyStar(star);
   if (Rnd() * 9999.0f < static_cast<Single>(p_.NovaFreq)) {
     star.novaCount = p_.NovaFrames;
@@ -282,7 +288,7 @@ void Galaxies::Rebirth(Star& star, Single sinT, Single cosT) {
       star.viewX = v.x;
       star.viewY = v.y;
       star.depth = v.z;
-      DrawNova(v.x, v.y, v.z, star.novaCount, galaxy::kWhite);
+      DrawNova(index, v.x, v.y, v.z, star.novaCount, galaxy::kWhite);
     } else {
       star.depth = 0;
     }
@@ -314,7 +320,7 @@ void Galaxies::Frame() {
       }
       --star.newCount;
     } else if (star.novaCount > 0) {
-      if (star.depth > 0) DrawNova(star.viewX, star.viewY, star.depth, star.novaCount, 0);
+      EraseNova(i);
       --star.novaCount;
     } else if (star.age > p_.Trail && trailX_[slot] != galaxy::kNoPoint) {
       Plot(trailX_[slot], trailY_[slot], 0);
@@ -323,7 +329,7 @@ void Galaxies::Frame() {
 
     if (star.respawnCount > 0) {
       // Dying: the trail is erased one point per frame, then the star is reborn.
-      if (--star.respawnCount == 0) Rebirth(star, sinT, cosT);
+      if (--star.respawnCount == 0) Rebirth(i, sinT, cosT);
     } else if (star.novaCount > 0) {
       if (--star.novaCount == 0) {
         // An even nova count ends here: the star is placed again as a new star.
@@ -338,7 +344,7 @@ void Galaxies::Frame() {
           star.viewY = v.y;
           star.depth = v.z;
           const Single age = static_cast<Single>(p_.NovaFrames - star.novaCount) * novaStep_;
-          DrawNova(v.x, v.y, v.z, star.novaCount, galaxy::RampColour(palette_, age));
+          DrawNova(i, v.x, v.y, v.z, star.novaCount, galaxy::RampColour(palette_, age));
         } else {
           star.depth = 0;
         }
@@ -394,8 +400,8 @@ void Galaxies::EraseAll() {
     if (star.newCount > 0 && star.depth > 0) {
       DrawNewStar(surface_, view_.PixelSize, newLook_, star.screenX, star.screenY, star.depth,
                   star.newCount, 0);
-    } else if (star.novaCount > 0 && star.depth > 0) {
-      DrawNova(star.viewX, star.viewY, star.depth, star.novaCount, 0);
+    } else if (star.novaCount > 0) {
+      EraseNova(i);
     }
   }
   for (std::size_t k = 0; k < trailX_.size(); ++k) {

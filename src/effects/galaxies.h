@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -85,7 +86,8 @@ class Galaxies final : public Effect {
     Integer respawnCount = 0, newCount = 0, novaCount = 0;
     Long screenX = 0, screenY = 0;  // the new-star sprite's point
     Single depth = 0;               // view depth of the sprite shown; 0 = none shown
-    Single viewX = 0, viewY = 0;    // the nova sprite's view-space point
+    Single viewX = 0, viewY = 0;    // the nova sprite's view-space point (its pixels are
+                                    // recorded when drawn and erased from the record)
   };
   struct BurstSlot {
     Integer age = 0, alive = 0;
@@ -141,9 +143,12 @@ class Galaxies final : public Effect {
   void InitGalaxyStar(Star& star) const;
   Colour StarColour(Single r, Single h, Single angularSpeed) const;
 
-  void Rebirth(Star& star, Single sinT, Single cosT);
+  void Rebirth(std::size_t index, Single sinT, Single cosT);
   void ShowNewStar(Star& star, Single sinT, Single cosT);
-  void DrawNova(Single x, Single y, Single z, Integer framesLeft, Colour colour);
+  // Draws star's nova picture at view point (x, y, z) and records its pixels; EraseNova
+  // erases exactly those pixels.
+  void DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft, Colour colour);
+  void EraseNova(std::size_t star);
   void SelectNewStars();
 
   void UpdateStarBursts(Single tilt);
@@ -168,6 +173,8 @@ class Galaxies final : public Effect {
 
   std::vector<Star> stars_;
   std::vector<Long> trailX_, trailY_;  // star i owns entries i * Trail .. i * Trail + Trail - 1
+  std::vector<std::uint32_t> novaPixels_;    // star i: kNovaPoints entries from i * kNovaPoints
+  std::vector<std::uint8_t> novaPixelCount_;  // pixels recorded for star i's nova
   std::vector<BurstSlot> burstSlots_;
   std::vector<BurstParticle> burstParticles_;
   std::vector<CometSlot> cometSlots_;

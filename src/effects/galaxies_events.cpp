@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "effects/galaxies.h"
 #include "effects/galaxies_internal.h"
@@ -103,19 +104,17 @@ constexpr Picture Sprite(P... parts) {
   return Compile(std::array<Part, sizeof...(P)>{parts...});
 }
 
-// The new-star pictures, from the smallest (only the centre) to the full cross.
-constexpr std::array<Picture, 10> kNewStarPictures = {{
-    Picture{},
-    Sprite(H(1)),
-    Sprite(C(1)),
-    Sprite(C(1), H(2)),
-    Sprite(C(1), C(2)),
-    Sprite(C(1), C(2), D(4)),
-    Sprite(C(1), C(2), D(4), C(8)),
-    Sprite(C(1), C(2), D(4), C(8), C(14)),
-    Sprite(C(1), C(2), D(4), C(8), C(16), D(7)),
-    Sprite(C(1), C(2), D(4), C(8), C(16), D(7), C(32), D(11)),
-}};
+// The new-star pictures 1 to 9, from two points beside the centre to the full cross (picture
+// 0 is the centre alone).
+constexpr Picture kNewStar1 = Sprite(H(1));
+constexpr Picture kNewStar2 = Sprite(C(1));
+constexpr Picture kNewStar3 = Sprite(C(1), H(2));
+constexpr Picture kNewStar4 = Sprite(C(1), C(2));
+constexpr Picture kNewStar5 = Sprite(C(1), C(2), D(4));
+constexpr Picture kNewStar6 = Sprite(C(1), C(2), D(4), C(8));
+constexpr Picture kNewStar7 = Sprite(C(1), C(2), D(4), C(8), C(14));
+constexpr Picture kNewStar8 = Sprite(C(1), C(2), D(4), C(8), C(16), D(7));
+constexpr Picture kNewStar9 = Sprite(C(1), C(2), D(4), C(8), C(16), D(7), C(32), D(11));
 
 // The nova's layers: the core (with its centre point), the middle layers at +-0.1 N and the
 // outer layers at +-0.2 N of depth.
@@ -123,55 +122,125 @@ constexpr Picture kNovaCore = Sprite(C(16), D(16), D(7), C(11), K(2, 24), K(24, 
 constexpr Picture kNovaMiddle = Sprite(K(3, 10), K(10, 3), K(7, 5), K(5, 7), C(24));
 constexpr Picture kNovaOuter = Sprite(C(2), K(3, 5), K(5, 3));
 
-// The rounded coordinates of one draw along one axis: value[i] for coordinate index i, and
-// for each index the first index with the same value (kNone when the value cannot be
-// represented). The multiples ascend, so equal values are neighbours along each direction.
-struct Axis {
-  static constexpr unsigned char kNone = 0xFF;
-  std::array<Long, Picture::kCoordinates> value;
-  std::array<unsigned char, Picture::kCoordinates> first;
+enum class Draw { Checked, Plain, Distinct };
 
-  void Fill(const Picture& picture, Long centre, Single unit) {
-    value[0] = centre;
-    first[0] = 0;
-    const double c = centre;
-    for (int side = 1; side <= 2; ++side) {
-      unsigned char previous = 0;  // the nearest coordinate towards the centre
-      for (int j = 0; j < picture.multipleCount; ++j) {
-        const auto i = static_cast<std::size_t>(2 * j + side);
-        const double offset =
-            static_cast<Single>(picture.multiples[static_cast<std::size_t>(j)]) * unit;
-        if (!galaxy::RoundPoint(side == 1 ? c + offset : c - offset, value[i])) {
-          first[i] = kNone;
-          continue;
+// Hands the points of P, from the rounded coordinates, to emit(x, y). Checked: coordinates
+// may be missing (ok flags). Distinct: every point lies within 8 pixels of the centre, and a
+// pixel already emitted by this draw is not emitted again (small sprites put many points on
+// the same pixel).
+template <const Picture& P, Draw kDraw, typename Emit, std::size_t... I>
+[[gnu::always_inline]] inline void EmitPoints(Emit& emit, Long x, Long y, const Long* xs,
+                                              const Long* ys, const bool* xOk, const bool* yOk,
+                                              std::uint32_t* done, std::index_sequence<I...>) {
+  (
+      [&] {
+        constexpr auto point = P.points[I];
+        const Long px = xs[point[0]], py = ys[point[1]];
+        if constexpr (kDraw == Draw::Checked) {
+          if (!xOk[point[0]] || !yOk[point[1]]) return;
+        } else if constexpr (kDraw == Draw::Distinct) {
+          const std::uint32_t bit = std::uint32_t{1} << (py - y + 8);
+          std::uint32_t& row = done[px - x + 8];
+          if ((row & bit) != 0) return;
+          row |= bit;
         }
-        first[i] = (previous != kNone && value[previous] == value[i]) ? first[previous]
-                                                                        : static_cast<unsigned char>(i);
-        previous = static_cast<unsigned char>(i);
+        emit(px, py);
+      }(),
+      ...);
+}
+
+// The points of picture P around (x, y) with unit E (and the centre itself first when asked
+// for), handed to emit(x, y); each coordinate is CLng(centre +- mE), and a point whose
+// coordinate cannot be represented is left out. Every coordinate is rounded once per draw, and
+// the loops are unrolled for each picture.
+template <const Picture& P, bool kWithCentre = false, typename Emit>
+void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
+  constexpr int kSize = 2 * P.multipleCount + 1;
+  constexpr auto kMultiples = std::make_index_sequence<static_cast<std::size_t>(P.multipleCount)>();
+  constexpr auto kPoints = std::make_index_sequence<static_cast<std::size_t>(P.pointCount)>();
+  const double reach = static_cast<Single>(P.multiples[P.multipleCount - 1]) * unit;
+  if (!(reach >= 0.5)) {
+    // Every offset rounds to nothing: the whole sprite is its centre (NaN draws only that).
+    emit(x, y);
+    return;
+  }
+  std::array<Long, kSize> xs{}, ys{};
+  xs[0] = x;
+  ys[0] = y;
+  const double cx = x, cy = y;
+  constexpr double kSafe = 2.0e9;  // every sum below this rounds into a Long
+  if (reach < kSafe && std::fabs(cx) + reach < kSafe && std::fabs(cy) + reach < kSafe) {
+    constexpr double kShift = 6755399441055744.0;  // round half to even, as RoundPoint
+    [&]<std::size_t... J>(std::index_sequence<J...>) {
+      (
+          [&] {
+            const double offset = static_cast<Single>(P.multiples[J]) * unit;
+            xs[2 * J + 1] = static_cast<Long>((cx + offset + kShift) - kShift);
+            xs[2 * J + 2] = static_cast<Long>((cx - offset + kShift) - kShift);
+            ys[2 * J + 1] = static_cast<Long>((cy + offset + kShift) - kShift);
+            ys[2 * J + 2] = static_cast<Long>((cy - offset + kShift) - kShift);
+          }(),
+          ...);
+    }(kMultiples);
+    if (reach <= 8.0) {
+      std::array<std::uint32_t, 17> done{};
+      if constexpr (kWithCentre) {
+        done[8] = std::uint32_t{1} << 8;
+        emit(x, y);
       }
+      EmitPoints<P, Draw::Distinct>(emit, x, y, xs.data(), ys.data(), nullptr, nullptr,
+                                    done.data(), kPoints);
+    } else {
+      if constexpr (kWithCentre) emit(x, y);
+      EmitPoints<P, Draw::Plain>(emit, x, y, xs.data(), ys.data(), nullptr, nullptr, nullptr,
+                                 kPoints);
+    }
+    return;
+  }
+  // Far off the surface or enormous: some coordinates may not exist at all.
+  std::array<bool, kSize> xOk{}, yOk{};
+  xOk[0] = yOk[0] = true;
+  [&]<std::size_t... J>(std::index_sequence<J...>) {
+    (
+        [&] {
+          const double offset = static_cast<Single>(P.multiples[J]) * unit;
+          xOk[2 * J + 1] = galaxy::RoundPoint(cx + offset, xs[2 * J + 1]);
+          xOk[2 * J + 2] = galaxy::RoundPoint(cx - offset, xs[2 * J + 2]);
+          yOk[2 * J + 1] = galaxy::RoundPoint(cy + offset, ys[2 * J + 1]);
+          yOk[2 * J + 2] = galaxy::RoundPoint(cy - offset, ys[2 * J + 2]);
+        }(),
+        ...);
+  }(kMultiples);
+  if constexpr (kWithCentre) emit(x, y);
+  EmitPoints<P, Draw::Checked>(emit, x, y, xs.data(), ys.data(), xOk.data(), yOk.data(), nullptr,
+                               kPoints);
+}
+
+// Plots each point it is given.
+struct PlotEmitter {
+  Surface& surface;
+  Integer pixelSize;
+  Colour colour;
+  void operator()(Long x, Long y) const { PlotDot(surface, pixelSize, x, y, colour); }
+};
+
+// Plots each point it is given and records it, so that the picture can be erased later
+// without being computed again. Points far beyond any surface (where nothing can show) are
+// not recorded.
+struct RecordingEmitter {
+  Surface& surface;
+  Integer pixelSize;
+  Colour colour;
+  std::uint32_t* record;
+  int& count;
+  void operator()(Long x, Long y) const {
+    PlotDot(surface, pixelSize, x, y, colour);
+    if (x >= -galaxy::kRecordMargin && x < 65536 - galaxy::kRecordMargin &&
+        y >= -galaxy::kRecordMargin && y < 65536 - galaxy::kRecordMargin) {
+      record[count++] = galaxy::PackPoint(x, y);
     }
   }
 };
-
-// The points of `picture` around (x, y) with unit E; each coordinate is CLng(centre +- mE),
-// and a point whose coordinate cannot be represented is left out. Points that land on the same
-// pixel are set once.
-void PlotPicture(Surface& surface, Integer pixelSize, const Picture& picture, Long x, Long y,
-                 Single unit, Colour colour) {
-  Axis xs, ys;
-  xs.Fill(picture, x, unit);
-  ys.Fill(picture, y, unit);
-  std::array<std::uint32_t, Picture::kCoordinates> done{};  // done[ix] bit iy: pixel set
-  for (int i = 0; i < picture.pointCount; ++i) {
-    const auto& point = picture.points[static_cast<std::size_t>(i)];
-    const unsigned char ix = xs.first[point[0]], iy = ys.first[point[1]];
-    if (ix == Axis::kNone || iy == Axis::kNone) continue;
-    const std::uint32_t bit = std::uint32_t{1} << iy;
-    if ((done[ix] & bit) != 0) continue;
-    done[ix] |= bit;
-    PlotDot(surface, pixelSize, xs.value[ix], ys.value[iy], colour);
-  }
-}
 
 }  // namespace
 
@@ -191,35 +260,69 @@ int NewStarPicture(Integer framesLeft, Integer frames) {
 
 void DrawNewStar(Surface& surface, Integer pixelSize, const NewStarLook& look, Long x, Long y,
                  Single z, Integer framesLeft, Colour colour) {
-  PlotDot(surface, pixelSize, x, y, colour);
-  if (!(z > 0.0f)) return;
-  const Single unit = look.focalLength / z * look.extMult;
-  const Picture& picture =
-      kNewStarPictures[static_cast<std::size_t>(NewStarPicture(framesLeft, look.frames))];
-  PlotPicture(surface, pixelSize, picture, x, y, unit, colour);
+  const int picture = z > 0.0f ? NewStarPicture(framesLeft, look.frames) : 0;
+  const Single unit = picture > 0 ? look.focalLength / z * look.extMult : 0.0f;
+  switch (picture) {
+    case 1:
+      return EmitPicture<kNewStar1, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 2:
+      return EmitPicture<kNewStar2, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 3:
+      return EmitPicture<kNewStar3, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 4:
+      return EmitPicture<kNewStar4, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 5:
+      return EmitPicture<kNewStar5, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 6:
+      return EmitPicture<kNewStar6, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 7:
+      return EmitPicture<kNewStar7, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 8:
+      return EmitPicture<kNewStar8, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    case 9:
+      return EmitPicture<kNewStar9, true>(PlotEmitter{surface, pixelSize, colour}, x, y, unit);
+    default:
+      return PlotDot(surface, pixelSize, x, y, colour);  // the centre only
+  }
 }
 
-void Galaxies::DrawNova(Single x, Single y, Single z, Integer framesLeft, Colour colour) {
+void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft,
+                        Colour colour) {
+  int count = 0;
+  const RecordingEmitter emit{surface_, view_.PixelSize, colour,
+                              novaPixels_.data() + star * galaxy::kNovaPoints, count};
   const Single n = p_.NovaExtMult;
   const Single growth =
       std::pow(static_cast<Single>(p_.NovaFrames - framesLeft + 1), static_cast<Single>(0.6375f));
-  struct Layer {
-    Single offset;
-    const Picture* picture;
-  };
-  const std::array<Layer, 5> layers = {{{0.0f, &kNovaCore},
-                                        {0.1f, &kNovaMiddle},
-                                        {-0.1f, &kNovaMiddle},
-                                        {0.2f, &kNovaOuter},
-                                        {-0.2f, &kNovaOuter}}};
-  for (const Layer& layer : layers) {
-    const Single depth = layer.offset == 0.0f ? z : z + layer.offset * n;
-    Long sx = 0, sy = 0;
-    if (!Project(x, y, depth, sx, sy)) continue;
-    if (layer.picture == &kNovaCore) Plot(sx, sy, colour);
-    const Single unit = view_.FocalLength / depth * n * growth;
-    PlotPicture(surface_, view_.PixelSize, *layer.picture, sx, sy, unit, colour);
+  const Single f = view_.FocalLength;
+  Long sx = 0, sy = 0;
+  // The core, with its centre point, at the nova's depth.
+  if (galaxy::ProjectSprite(view_, x, y, z, sx, sy)) {
+    EmitPicture<kNovaCore, true>(emit, sx, sy, f / z * n * growth);
   }
+  // The middle layers 0.1 N nearer and farther, the outer layers 0.2 N.
+  for (const Single offset : {0.1f, -0.1f}) {
+    const Single depth = z + offset * n;
+    if (galaxy::ProjectSprite(view_, x, y, depth, sx, sy)) {
+      EmitPicture<kNovaMiddle>(emit, sx, sy, f / depth * n * growth);
+    }
+  }
+  for (const Single offset : {0.2f, -0.2f}) {
+    const Single depth = z + offset * n;
+    if (galaxy::ProjectSprite(view_, x, y, depth, sx, sy)) {
+      EmitPicture<kNovaOuter>(emit, sx, sy, f / depth * n * growth);
+    }
+  }
+  novaPixelCount_[star] = static_cast<std::uint8_t>(count);
+}
+
+void Galaxies::EraseNova(std::size_t star) {
+  const std::uint32_t* record = novaPixels_.data() + star * galaxy::kNovaPoints;
+  const int count = novaPixelCount_[star];
+  for (int k = 0; k < count; ++k) {
+    Plot(galaxy::UnpackX(record[k]), galaxy::UnpackY(record[k]), 0);
+  }
+  novaPixelCount_[star] = 0;
 }
 
 void RandomPointInBall(Single& x, Single& y, Single& z, Single radius) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include "effects/galaxies.h"
@@ -15,6 +17,22 @@ inline constexpr Single kNearest = 0.0001f;
 inline constexpr Colour kWhite = 0xFFFFFF;
 // A trail entry that holds no drawn point.
 inline constexpr Long kNoPoint = std::numeric_limits<Long>::min();
+
+// The points of a nova picture (the core with its centre, two middle and two outer layers),
+// and how a drawn point is recorded for its erasure: x and y each offset by a margin into 16
+// bits (surfaces are at most 16384 pixels a side, so nothing beyond can show).
+inline constexpr std::size_t kNovaPoints = 1 + 28 + 2 * 20 + 2 * 12;
+inline constexpr Long kRecordMargin = 16;
+inline constexpr std::uint32_t PackPoint(Long x, Long y) {
+  return (static_cast<std::uint32_t>(x + kRecordMargin) << 16) |
+         static_cast<std::uint32_t>(y + kRecordMargin);
+}
+inline constexpr Long UnpackX(std::uint32_t packed) {
+  return static_cast<Long>(packed >> 16) - kRecordMargin;
+}
+inline constexpr Long UnpackY(std::uint32_t packed) {
+  return static_cast<Long>(packed & 0xFFFFu) - kRecordMargin;
+}
 
 struct ViewPoint {
   Single x, y, z;
@@ -38,6 +56,21 @@ inline bool RoundPoint(double value, Long& out) {
   if (!(value >= -2147483648.5 && value < 2147483647.5)) return false;
   constexpr double kShift = 6755399441055744.0;
   out = static_cast<Long>((value + kShift) - kShift);
+  return true;
+}
+
+// ProjectPoint of the geometry, with the same Single arithmetic and the same rounding, for
+// the sprite layers of the novas (five projections per nova and frame).
+inline bool ProjectSprite(const SurfaceState& view, Single x, Single y, Single z, Long& sx,
+                          Long& sy) {
+  if (!(z > 0.0001f)) return false;
+  Long px = 0, py = 0;
+  if (!RoundPoint(static_cast<double>(x / z * view.ProjScaleX) + view.CentreX, px) ||
+      !RoundPoint(static_cast<double>(y / z * view.ProjScaleY) + view.CentreY, py)) {
+    return false;
+  }
+  sx = px;
+  sy = py;
   return true;
 }
 
