@@ -225,21 +225,45 @@ struct PlotEmitter {
 };
 
 // Plots each point it is given and records it, so that the picture can be erased later
-// without being computed again. Points far beyond any surface (where nothing can show) are
-// not recorded.
-struct RecordingEmitter {
-  Surface& surface;
-  Integer pixelSize;
-  Colour colour;
-  std::uint32_t* record;
-  int& count;
-  void operator()(Long x, Long y) const {
-    PlotDot(surface, pixelSize, x, y, colour);
+// without being computed again. A nova's layers lie almost on top of each other, so a pixel
+// it has already set within 32 pixels of its first centre is neither set nor recorded again.
+// Points far beyond any surface (where nothing can show) are not recorded.
+class RecordingEmitter {
+ public:
+  RecordingEmitter(Surface& surface, Integer pixelSize, Colour colour, std::uint32_t* record)
+      : surface_(surface), pixelSize_(pixelSize), colour_(colour), record_(record) {}
+
+  void operator()(Long x, Long y) {
+    if (!placed_) {
+      originX_ = x - kReach;
+      originY_ = y - kReach;
+      placed_ = true;
+    }
+    const auto dx = static_cast<std::uint32_t>(x - originX_);
+    const auto dy = static_cast<std::uint32_t>(y - originY_);
+    if (dx < 2 * kReach && dy < 2 * kReach) {
+      const std::uint64_t bit = std::uint64_t{1} << dy;
+      if ((seen_[dx] & bit) != 0) return;
+      seen_[dx] |= bit;
+    }
+    PlotDot(surface_, pixelSize_, x, y, colour_);
     if (x >= -galaxy::kRecordMargin && x < 65536 - galaxy::kRecordMargin &&
         y >= -galaxy::kRecordMargin && y < 65536 - galaxy::kRecordMargin) {
-      record[count++] = galaxy::PackPoint(x, y);
+      record_[count_++] = galaxy::PackPoint(x, y);
     }
   }
+  int count() const { return count_; }
+
+ private:
+  static constexpr Long kReach = 32;
+  Surface& surface_;
+  Integer pixelSize_;
+  Colour colour_;
+  std::uint32_t* record_;
+  int count_ = 0;
+  bool placed_ = false;
+  Long originX_ = 0, originY_ = 0;
+  std::array<std::uint64_t, 2 * kReach> seen_{};
 };
 
 }  // namespace
@@ -288,9 +312,8 @@ void DrawNewStar(Surface& surface, Integer pixelSize, const NewStarLook& look, L
 
 void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft,
                         Colour colour) {
-  int count = 0;
-  const RecordingEmitter emit{surface_, view_.PixelSize, colour,
-                              novaPixels_.data() + star * galaxy::kNovaPoints, count};
+  RecordingEmitter emit(surface_, view_.PixelSize, colour,
+                        novaPixels_.data() + star * galaxy::kNovaPoints);
   const Single n = p_.NovaExtMult;
   const Single growth =
       std::pow(static_cast<Single>(p_.NovaFrames - framesLeft + 1), static_cast<Single>(0.6375f));
@@ -313,7 +336,7 @@ void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer 
       EmitPicture<kNovaOuter>(emit, sx, sy, f / depth * n * growth);
     }
   }
-  novaPixelCount_[star] = static_cast<std::uint8_t>(count);
+  novaPixelCount_[star] = static_cast<std::uint8_t>(emit.count());
 }
 
 void Galaxies::EraseNova(std::size_t star) {
