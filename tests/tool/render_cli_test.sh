@@ -39,7 +39,8 @@ one_line_error() {
 for bad in "--frames abc" "--frames -1" "--size 0x5" "--size 99999x10" "--size 640" \
   "--size x" "--bogus" "--effect nine" "--effect 6" "--every 5" "--out a.png --every 0" \
   "--set Nope.Key=1" "--set Starfield.NoSuchKey=3" "--set garbage" "--seed -3" \
-  "--seed 99999999999999999999999" "--frames"; do
+  "--seed 99999999999999999999999" "--frames" "--theme 3" "--effect starfield --theme 1" \
+  "--effect galaxies --theme 17" "--effect galaxies --theme 0" "--effect galaxies --theme x"; do
   # shellcheck disable=SC2086
   check "usage error: $bad" run 2 $bad && check "one line on stderr: $bad" one_line_error
 done
@@ -86,6 +87,17 @@ check "stored value shows" grep -q '"Star_Stars":30' "$work/out"
 
 printf 'garbage \001\002 [[[\n' >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
 check "damaged store still renders" run 0 --effect starfield --frames 2 --size 64x64 --seed 1
+
+check "galaxies theme" run 0 --effect galaxies --theme 16 --frames 30 --size 160x100 --seed 2
+check "theme in the report" grep -q '"effect":"galaxies","effect_number":5,"theme":16' "$work/out"
+check "galaxies demo" run 0 --effect galaxies --demo --frames 30 --size 160x100 --seed 2
+
+check "preview" run 0 --preview --size 320x240 --seed 4 --out "$work/p.png"
+check "preview report" grep -Eq '"preview":true,"width":320,"height":240,"seed":4,"lit_pixels":[1-9]' \
+  "$work/out"
+check "preview png" test -s "$work/p.png"
+check "preview of no size" run 0 --preview --size 0x0 --out "$work/p0.png"
+check "preview of one pixel" run 0 --preview --size 1x1 --out "$work/p1.png"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
