@@ -21,10 +21,10 @@ struct RenderOptions {
   int height = 720;
   std::optional<std::uint64_t> seed;  // empty: from the clock
   std::vector<SettingOverride> overrides;
-  std::string out;  // PNG of the last frame; empty: none
-  long every = 0;   // with out: every K-th frame as numbered PNGs
-  Integer theme = 0;   // --theme: a built-in theme (1..ThemeCount of the effect); 0 = the store
-  bool demo = false;    // --demo: the effect's demonstration values
+  std::string out;       // PNG of the last frame; empty: none
+  long every = 0;        // with out: every K-th frame as numbered PNGs
+  Integer theme = 0;     // --theme: a built-in theme (1..ThemeCount of the effect); 0 = the store
+  bool demo = false;     // --demo: the effect's demonstration values
   bool preview = false;  // --preview: draw the preview miniature once instead of an effect
   bool bench = false;
   bool showSettings = false;

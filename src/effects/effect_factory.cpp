@@ -18,9 +18,9 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
       break;
     case EffectId::Galaxies:
       return std::make_unique<Galaxies>(
-          request.demo ? GalaxyDemoSettings()
-                       : LoadGalaxySettings(request.theme, request.scale, request.perfMult,
-                                            overrides),
+          request.demo
+              ? GalaxyDemoSettings()
+              : LoadGalaxySettings(request.theme, request.scale, request.perfMult, overrides),
           context);
   }
   return nullptr;

@@ -271,8 +271,8 @@ void Galaxies::ShowNewStar(Star& star, Single sinT, Single cosT) {
   const galaxy::ViewPoint v = galaxy::ViewOf(star, distance_, sinT, cosT);
   if (Project(v.x, v.y, v.z, star.screenX, star.screenY)) {
     star.depth = v.z;
-    DrawNewStar(surface_, view_.PixelSize, newLook_, star.screenX, star.screenY, v.z,
-                star.newCount, galaxy::kWhite);
+    DrawNewStar(surface_, view_.PixelSize, newLook_, star.screenX, star.screenY, v.z, star.newCount,
+                galaxy::kWhite);
   } else {
     star.depth = 0;  // behind the eye: nothing shown, nothing to erase
   }

@@ -172,8 +172,8 @@ class Galaxies final : public Effect {
   NewStarLook newLook_;
 
   std::vector<Star> stars_;
-  std::vector<Long> trailX_, trailY_;  // star i owns entries i * Trail .. i * Trail + Trail - 1
-  std::vector<std::uint32_t> novaPixels_;    // star i: kNovaPoints entries from i * kNovaPoints
+  std::vector<Long> trailX_, trailY_;      // star i owns entries i * Trail .. i * Trail + Trail - 1
+  std::vector<std::uint32_t> novaPixels_;  // star i: kNovaPoints entries from i * kNovaPoints
   std::vector<std::uint8_t> novaPixelCount_;  // pixels recorded for star i's nova
   std::vector<BurstSlot> burstSlots_;
   std::vector<BurstParticle> burstParticles_;

@@ -60,7 +60,8 @@ constexpr Picture Compile(const std::array<Part, N>& parts) {
     // Insert in ascending order.
     int j = picture.multipleCount++;
     while (j > 0 && picture.multiples[static_cast<std::size_t>(j - 1)] > m) {
-      picture.multiples[static_cast<std::size_t>(j)] = picture.multiples[static_cast<std::size_t>(j - 1)];
+      picture.multiples[static_cast<std::size_t>(j)] =
+          picture.multiples[static_cast<std::size_t>(j - 1)];
       --j;
     }
     picture.multiples[static_cast<std::size_t>(j)] = m;
@@ -181,15 +182,16 @@ void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
             ys[2 * J + 2] = static_cast<Long>((cy - offset + kShift) - kShift);
           }(),
           ...);
-    }(kMultiples);
+    }
+    (kMultiples);
     if (reach <= 8.0) {
       std::array<std::uint32_t, 17> done{};
       if constexpr (kWithCentre) {
         done[8] = std::uint32_t{1} << 8;
         emit(x, y);
       }
-      EmitPoints<P, Draw::Distinct>(emit, x, y, xs.data(), ys.data(), nullptr, nullptr,
-                                    done.data(), kPoints);
+      EmitPoints<P, Draw::Distinct>(emit, x, y, xs.data(), ys.data(), nullptr, nullptr, done.data(),
+                                    kPoints);
     } else {
       if constexpr (kWithCentre) emit(x, y);
       EmitPoints<P, Draw::Plain>(emit, x, y, xs.data(), ys.data(), nullptr, nullptr, nullptr,
@@ -210,7 +212,8 @@ void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
           yOk[2 * J + 2] = galaxy::RoundPoint(cy - offset, ys[2 * J + 2]);
         }(),
         ...);
-  }(kMultiples);
+  }
+  (kMultiples);
   if constexpr (kWithCentre) emit(x, y);
   EmitPoints<P, Draw::Checked>(emit, x, y, xs.data(), ys.data(), xOk.data(), yOk.data(), nullptr,
                                kPoints);
@@ -507,8 +510,7 @@ void Galaxies::UpdateComets(Single tilt) {
 }
 
 void Galaxies::PlaceAmbientStar(AmbientStar& star) const {
-  const Single spread =
-      ((1.0f - p_.AmbSymmetry) * Rnd() + p_.AmbSymmetry) * p_.AmbRadius;
+  const Single spread = ((1.0f - p_.AmbSymmetry) * Rnd() + p_.AmbSymmetry) * p_.AmbRadius;
   RandomPointInBall(star.x, star.y, star.z, spread);
   star.z = std::fabs(star.z) + distance_;
   star.colourAge = 0.0f;

@@ -107,19 +107,17 @@ TEST_F(GalaxiesTest, ClampsAndScalesOnEntry) {
 // Values far outside every range, and texts that are not numbers, run without fault and
 // land inside the ranges.
 TEST_F(GalaxiesTest, ExtremeAndNonNumericValuesRunSafely) {
-  const char* keys[] = {"Galaxy_Stars",        "Galaxy_Radius",        "Galaxy_Rotation",
-                        "Galaxy_Distance",     "Galaxy_Velocity",      "Galaxy_Trail",
-                        "Galaxy_ColorMult",    "Galaxy_NewFreq",       "Galaxy_NewFrames",
-                        "Galaxy_NewExtMult",   "Galaxy_NovaFreq",      "Galaxy_NovaFrames",
-                        "Galaxy_NovaExtMult",  "Galaxy_BurstFreq",     "Galaxy_BurstStars",
-                        "Galaxy_BurstSpeed",   "Galaxy_BurstPersist",  "Galaxy_CometFreq",
-                        "Galaxy_CometStars",   "Galaxy_CometOrbit",    "Galaxy_CometSpeed",
-                        "Galaxy_CometSWind",   "Galaxy_CometSPersist", "Galaxy_CometCPersist",
-                        "Galaxy_AmbStars",     "Galaxy_AmbRadius",     "Galaxy_AmbSymmetry",
-                        "Galaxy_AmbPersist",   "Galaxy_AmbCAgeInc",    "Galaxy_RadiusExp",
-                        "Galaxy_HeightExp",    "Galaxy_GHW_Ratio",     "Galaxy_AngleTilt",
-                        "Galaxy_AngleTInc",    "Galaxy_HWheelIdx",     "Galaxy_ColorComp",
-                        "Galaxy_Profile"};
+  const char* keys[] = {
+      "Galaxy_Stars",        "Galaxy_Radius",     "Galaxy_Rotation",      "Galaxy_Distance",
+      "Galaxy_Velocity",     "Galaxy_Trail",      "Galaxy_ColorMult",     "Galaxy_NewFreq",
+      "Galaxy_NewFrames",    "Galaxy_NewExtMult", "Galaxy_NovaFreq",      "Galaxy_NovaFrames",
+      "Galaxy_NovaExtMult",  "Galaxy_BurstFreq",  "Galaxy_BurstStars",    "Galaxy_BurstSpeed",
+      "Galaxy_BurstPersist", "Galaxy_CometFreq",  "Galaxy_CometStars",    "Galaxy_CometOrbit",
+      "Galaxy_CometSpeed",   "Galaxy_CometSWind", "Galaxy_CometSPersist", "Galaxy_CometCPersist",
+      "Galaxy_AmbStars",     "Galaxy_AmbRadius",  "Galaxy_AmbSymmetry",   "Galaxy_AmbPersist",
+      "Galaxy_AmbCAgeInc",   "Galaxy_RadiusExp",  "Galaxy_HeightExp",     "Galaxy_GHW_Ratio",
+      "Galaxy_AngleTilt",    "Galaxy_AngleTInc",  "Galaxy_HWheelIdx",     "Galaxy_ColorComp",
+      "Galaxy_Profile"};
   for (const char* value : {"1e30", "-1e30", "99999", "-99999", "0", "abc", "2147483647"}) {
     SCOPED_TRACE(value);
     overrides_ = {};
