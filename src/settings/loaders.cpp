@@ -69,11 +69,17 @@ class SectionReader {
     const std::string* text = overrides_.Find(section_, key);
     out = text ? StringFromText(*text, def) : ReadSettingString(kSettingsApp, section_, key, def);
   }
-  // Switch keys: on exactly when the stored number is 1.
-  void Read(std::string_view key, std::string_view def, bool& out) const {
+  // Switch keys: on exactly when the stored number is 1, or, for NonZeroSwitch keys,
+  // whenever it is not 0.
+  void Read(std::string_view key, std::string_view def, bool& out,
+            KeyType type = KeyType::Switch) const {
     Integer value = 0;
     Read(key, def, value);
-    out = value == 1;
+    out = type == KeyType::NonZeroSwitch ? value != 0 : value == 1;
+  }
+  template <typename T>
+  void Read(std::string_view key, std::string_view def, T& out, KeyType) const {
+    Read(key, def, out);
   }
 
   // A key read with its catalogue default.
@@ -87,7 +93,7 @@ class SectionReader {
       std::abort();
     }
     T value{};
-    Read(key, entry->defaultText, value);
+    Read(key, entry->defaultText, value, entry->type);
     return value;
   }
 
@@ -103,7 +109,7 @@ class GalaxyThemeReader {
   explicit GalaxyThemeReader(std::string_view record) : record_(record) {}
 
   template <typename T>
-  void Read(std::string_view key, std::string_view def, T& out) const {
+  void Read(std::string_view key, std::string_view def, T& out, KeyType) const {
     const std::optional<std::string_view> text = Field(key);
     if constexpr (std::is_same_v<T, Integer>) {
       out = IntegerFromText(text, IntegerFromText(def, 0));
@@ -127,7 +133,7 @@ class GalaxyThemeReader {
 };
 
 #define LMVN_LOAD_MEMBER(name, type, def, ...) \
-  reader.Read(LoaderSpelling(#name), def, settings.name);
+  reader.Read(LoaderSpelling(#name), def, settings.name, KeyType::type);
 
 }  // namespace
 
@@ -143,7 +149,7 @@ ColourSettings LoadColourSettings(const SettingOverrides& overrides) {
   c.ColorRed = general.Get<Integer>("ColorRed");
   c.ColorGrn = general.Get<Integer>("ColorGrn");
   c.ColorBlu = general.Get<Integer>("ColorBlu");
-  c.FixedHues = general.Get<Integer>("FixedHues") != 0;
+  c.FixedHues = general.Get<bool>("FixedHues");
   c.ColorPctInt = pixelColor.Get<Integer>("ColorPctInt");
   c.ColorPctHue = pixelColor.Get<Integer>("ColorPctHue");
   c.ColorHueWheel = pixelColor.Get<Integer>("ColorHueWheel");
