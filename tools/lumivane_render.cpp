@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect_factory.h"
+#include "effects/preview.h"
 #include "json_writer.h"
 #include "png_writer.h"
 #include "render/colour.h"
@@ -77,6 +78,30 @@ double Percentile(std::vector<double> samples, double p) {
   return samples[rank];
 }
 
+// Draws the preview miniature once into a surface of the given size and writes it. A side of
+// 0 draws for a window of that size into the smallest surface there is (one pixel).
+int RunPreview(const RenderOptions& options, const RuntimeSettings& runtime) {
+  RandomGenerator& random = ProgramRandom();
+  if (options.seed) {
+    random.Seed(*options.seed);
+  } else {
+    random.SeedFromClock();
+  }
+  Surface surface(std::max(options.width, 1), std::max(options.height, 1));
+  const Palette palette(runtime.colour);
+  DrawPreview(surface, palette, options.width, options.height);
+  std::string error;
+  if (!options.out.empty() && !WritePng(surface, options.out, error)) return Fail(1, error);
+  JsonWriter json;
+  json.Field("preview", true);
+  json.Field("width", options.width);
+  json.Field("height", options.height);
+  json.Field("seed", random.seed());
+  json.Field("lit_pixels", surface.CountLitPixels());
+  std::printf("%s\n", json.Finish().c_str());
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto parsed = ParseRenderOptions(args, error);
@@ -99,6 +124,8 @@ int Run(const std::vector<std::string>& args) {
     ShowSettings(runtime, overrides);
     return 0;
   }
+
+  if (options.preview) return RunPreview(options, runtime);
 
   const EffectId effect =
       options.effect.value_or(static_cast<EffectId>(ClampInteger(runtime.AnimationType, 0, 5)));

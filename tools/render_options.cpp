@@ -12,6 +12,7 @@ const char* const kRenderUsage =
     "usage: lumivane-render [--effect N|NAME] [--theme N] [--scale] [--demo] [--frames N]\n"
     "                       [--size WxH] [--seed N] [--set Section.Key=Value]...\n"
     "                       [--out FILE.png [--every K]] [--cues] [--bench] [--show-settings]\n"
+    "       lumivane-render --preview [--size WxH] [--seed N] [--out FILE.png]\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
     "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
     "                    (default: the stored AnimationType)\n"
@@ -26,6 +27,7 @@ const char* const kRenderUsage =
     "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
     "                    FILE-NNNNNN.png\n"
     "  --cues            print one JSON line per sound cue raised, sound on or off\n"
+    "  --preview         draw the preview miniature once (a side may be 0)\n"
     "  --bench           measure the effect's own time per frame\n"
     "  --show-settings   print the loaded settings as JSON and exit\n";
 
@@ -47,7 +49,7 @@ bool ParseSize(std::string_view text, int& width, int& height) {
   const auto x = text.find_first_of("xX");
   if (x == std::string_view::npos) return false;
   return ParseNumber(text.substr(0, x), width) && ParseNumber(text.substr(x + 1), height) &&
-         width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide;
+         width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide;
 }
 
 bool ParseOverride(std::string_view text, SettingOverride& out) {
@@ -82,6 +84,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       options.help = true;
     } else if (arg == "--bench") {
       options.bench = true;
+    } else if (arg == "--preview") {
+      options.preview = true;
     } else if (arg == "--scale") {
       options.scale = true;
     } else if (arg == "--demo") {
@@ -148,6 +152,18 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       }
     } else {
       error = "unknown option '" + arg + "' (try --help)";
+      return std::nullopt;
+    }
+  }
+  if (!options.preview && (options.width == 0 || options.height == 0)) {
+    error = "--size takes WxH with each side from 1 to " + std::to_string(kMaxSide);
+    return std::nullopt;
+  }
+  if (options.theme > 0) {
+    const Integer themes = options.effect ? ThemeCount(*options.effect) : 0;
+    if (options.theme > themes) {
+      error = themes > 0 ? "--theme takes 1 to " + std::to_string(themes) + " for this effect"
+                         : "--theme needs --effect with built-in themes (fireworks, galaxies)";
       return std::nullopt;
     }
   }

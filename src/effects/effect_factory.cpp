@@ -1,6 +1,7 @@
 #include "effects/effect_factory.h"
 
 #include "effects/fireworks.h"
+#include "effects/galaxies.h"
 #include "effects/gravity_wells.h"
 #include "effects/sparklers.h"
 #include "effects/starfield.h"
@@ -40,7 +41,11 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
           context);
     }
     case EffectId::Galaxies:
-      break;
+      return std::make_unique<Galaxies>(
+          request.demo
+              ? GalaxyDemoSettings()
+              : LoadGalaxySettings(request.theme, request.scale, request.perfMult, overrides),
+          context);
   }
   return nullptr;
 }

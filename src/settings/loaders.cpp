@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <type_traits>
 
 #include "settings/catalogue.h"
 #include "settings/store.h"
+#include "settings/theme_fields.h"
 #include "settings/themes_fireworks.h"
+#include "settings/themes_galaxy.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
@@ -98,6 +101,36 @@ class SectionReader {
  private:
   std::string_view section_;
   const SettingOverrides& overrides_;
+};
+
+// Reads the values of a built-in Galaxy theme record: each key from the field that holds it,
+// with the conversion of the key's type (a field that does not read keeps the default).
+class GalaxyThemeReader {
+ public:
+  explicit GalaxyThemeReader(std::string_view record) : record_(record) {}
+
+  template <typename T>
+  void Read(std::string_view key, std::string_view def, T& out, KeyType) const {
+    const std::optional<std::string_view> text = Field(key);
+    if constexpr (std::is_same_v<T, Integer>) {
+      out = IntegerFromText(text, IntegerFromText(def, 0));
+    } else if constexpr (std::is_same_v<T, Long>) {
+      out = LongFromText(text, LongFromText(def, 0));
+    } else if constexpr (std::is_same_v<T, Single>) {
+      out = SingleFromText(text, SingleFromText(def, 0));
+    } else {
+      static_assert(std::is_same_v<T, Integer>, "theme fields are numbers");
+    }
+  }
+
+ private:
+  std::optional<std::string_view> Field(std::string_view key) const {
+    for (int field = 0; field < kGalaxyThemeFields; ++field) {
+      if (SameName(GalaxyThemeKey(field), key)) return ThemeField(record_, field);
+    }
+    return std::nullopt;
+  }
+  std::string_view record_;
 };
 
 #define LMVN_LOAD_MEMBER(name, type, def, ...) \
@@ -221,12 +254,18 @@ GravityWellSettings LoadGravityWellSettings(bool scale, Single perfMult,
 
 GalaxySettings LoadGalaxySettings(Integer theme, bool scale, Single perfMult,
                                   const SettingOverrides& overrides) {
-  // Theme numbers from 1 on select a built-in theme, which replaces the stored values read
-  // here; its counts are always scaled.
-  const SectionReader reader(kSectionGalaxy, overrides);
   GalaxySettings settings;
-  LMVN_GALAXY_KEYS(LMVN_LOAD_MEMBER)
-  if (scale || theme >= 1) {
+  const std::string record = GalaxyTheme(theme);
+  if (!record.empty()) {
+    // A built-in theme replaces the stored values; its counts are always scaled.
+    const GalaxyThemeReader reader(record);
+    LMVN_GALAXY_KEYS(LMVN_LOAD_MEMBER)
+    scale = true;
+  } else {
+    const SectionReader reader(kSectionGalaxy, overrides);
+    LMVN_GALAXY_KEYS(LMVN_LOAD_MEMBER)
+  }
+  if (scale) {
     settings.Galaxy_Stars = ScaleCount(settings.Galaxy_Stars, perfMult);
     settings.Galaxy_AmbStars = ScaleCount(settings.Galaxy_AmbStars, perfMult);
   }

@@ -114,7 +114,8 @@ RuntimeSettings LoadRuntimeSettings(const SettingOverrides& overrides = {});
 // perfMult and rounded to a 16-bit integer, ties to even; a product that does not fit keeps
 // the unscaled count. Fireworks and Galaxies take a theme number: 0 means the stored values;
 // from 1 on the built-in theme of that number replaces them (the themes plug in here; until
-// they exist the stored values are read), and the counts are always multiplied.
+// they exist the stored values are read), and the counts are always multiplied. A Galaxy
+// theme number without a theme (above 16) reads the stored values.
 //
 // Like every loader, the Fireworks loader gives values in setting units; a Fireworks run first
 // applies ApplyFireworksLimits to them, then clamps them.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "settings/theme_fields.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
@@ -105,8 +106,7 @@ class ThemeFiller {
  private:
   std::optional<double> Field(std::string_view key) const {
     for (std::size_t k = 0; k < kFireworksThemeKeys.size(); ++k) {
-      if (kFireworksThemeKeys[k] == key)
-        return FieldNumber(ThemeTextField(text_, static_cast<int>(k)));
+      if (kFireworksThemeKeys[k] == key) return FieldNumber(ThemeField(text_, static_cast<int>(k)));
     }
     return std::nullopt;
   }
@@ -120,22 +120,6 @@ class ThemeFiller {
 std::string_view FireworksTheme(Integer n) {
   if (n < 1 || n > kFireworksThemeCount) return {};
   return kThemes[n - 1];
-}
-
-std::string_view ThemeTextField(std::string_view text, int k) {
-  if (k < 0) return {};
-  std::size_t p = 0;  // just past the k-th comma (0: the start)
-  for (int i = 0; i < k; ++i) {
-    const auto comma = text.find(',', p);
-    if (comma == std::string_view::npos) return {};  // fewer than k + 1 fields
-    p = comma + 1;
-  }
-  auto q = text.find(',', p);
-  if (q == std::string_view::npos) q = text.size();  // the appended comma
-  std::string_view field = text.substr(p, q - p);
-  const auto begin = field.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  return field.substr(begin, field.find_last_not_of(' ') - begin + 1);
 }
 
 bool ApplyFireworksTheme(Integer n, Single perfMult, FireworksSettings& settings) {

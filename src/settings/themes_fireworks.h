@@ -1,5 +1,5 @@
-// The thirteen built-in Fireworks themes: their names, their texts, the field rule that reads
-// a text, and how a theme fills the Fireworks settings.
+// The thirteen built-in Fireworks themes: their names, their texts, and how a theme fills the
+// Fireworks settings (settings/theme_fields.h reads a text's fields).
 #pragma once
 
 #include <array>
@@ -22,10 +22,6 @@ std::string_view FireworksTheme(Integer n);
 
 // The Fireworks key each field of a theme text fills, in field order (39 keys).
 extern const std::array<std::string_view, 39> kFireworksThemeKeys;
-
-// Field k (from 0) of a theme text: the trimmed text between the k-th and the next comma,
-// once a comma has been appended to the whole text. Empty when the text has fewer fields.
-std::string_view ThemeTextField(std::string_view text, int k);
 
 // Fills every Fireworks value from theme n: Integer keys round the field to 16 bits (ties to
 // even), Single keys read it as a Single, the two switches are on when the field's integer

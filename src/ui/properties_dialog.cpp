@@ -23,6 +23,8 @@
 #include <cmath>
 
 #include "settings/store.h"
+#include "settings/theme_fields.h"
+#include "settings/themes_galaxy.h"
 #include "settings/transfers.h"
 #include "settings/value_text.h"
 #include "ui/help_viewer.h"
@@ -588,7 +590,7 @@ void PropertiesDialog::applyGalaxyTheme(int index) {
   }
   setValues(page);
   // Field 6: the axial plane list, which no setting stores.
-  const int plane = IndexFromText(ThemeField(text, 6), -1);
+  const int plane = IndexFromText(std::string(ThemeField(text, kGalaxyThemeAxialPlaneField)), -1);
   if (galaxyPlane_ != nullptr && plane >= 0 && plane < galaxyPlane_->count()) {
     galaxyPlane_->setCurrentIndex(plane);
   }

@@ -6,7 +6,9 @@
 
 #include "render/colour.h"
 #include "settings/dialog_layout.h"
+#include "settings/theme_fields.h"
 #include "settings/themes_fireworks.h"
+#include "settings/themes_galaxy.h"
 #include "settings/value_text.h"
 
 namespace lmvn::ui {
@@ -21,105 +23,44 @@ std::function<std::string(int)>& GalaxyOverride() {
   return texts;
 }
 
-constexpr std::array<std::string_view, 39> kFireworksThemeKeys = {
-    "FireWorks",       "FireSparks",        "FireLength",      "FireSymmetry",
-    "FireSpeed",       "FirePersist",       "FireGravity",     "FireSizeDev",
-    "FireDamping",     "FireLaunchPct",     "FireLaunchPixel", "FireLaunchRadius",
-    "FireLaunchSteps", "FireLaunchPersist", "FireSplinePct",   "FireSplineKnot",
-    "FirePatternPct",  "FireMultiPct",      "FireMultiAge",    "FireMultiBurst",
-    "FireMultiMoment", "FireBurstPct",      "FireBurstAge",    "FireBurstCount",
-    "FireBurstRadius", "FireBurstShell",    "FireScintPct",    "FireScintStyle",
-    "FireSparkPct",    "FireSparkAge",      "FireSparkPix",    "FireRingPct",
-    "FireRingEmb",     "FireRingDeg",       "FireTwistPct",    "FireTwistCnt",
-    "FireTwistDeg",    "FireTwistRad",      "FireTwistExt"};
-
-constexpr std::array<std::string_view, 38> kGalaxyThemeKeys = {"Galaxy_Stars",
-                                                               "Galaxy_Radius",
-                                                               "Galaxy_Rotation",
-                                                               "Galaxy_Distance",
-                                                               "Galaxy_Velocity",
-                                                               "Galaxy_Trail",
-                                                               "",
-                                                               "Galaxy_ColorMult",
-                                                               "Galaxy_RadiusExp",
-                                                               "Galaxy_HeightExp",
-                                                               "Galaxy_GHW_Ratio",
-                                                               "Galaxy_AngleTilt",
-                                                               "Galaxy_AngleTInc",
-                                                               "Galaxy_HWheelIdx",
-                                                               "Galaxy_ColorComp",
-                                                               "Galaxy_Profile",
-                                                               "Galaxy_NewFreq",
-                                                               "Galaxy_NewFrames",
-                                                               "Galaxy_NewExtMult",
-                                                               "Galaxy_NovaFreq",
-                                                               "Galaxy_NovaFrames",
-                                                               "Galaxy_NovaExtMult",
-                                                               "Galaxy_BurstFreq",
-                                                               "Galaxy_BurstStars",
-                                                               "Galaxy_BurstSpeed",
-                                                               "Galaxy_BurstPersist",
-                                                               "Galaxy_CometFreq",
-                                                               "Galaxy_CometStars",
-                                                               "Galaxy_CometOrbit",
-                                                               "Galaxy_CometSpeed",
-                                                               "Galaxy_CometSWind",
-                                                               "Galaxy_CometSPersist",
-                                                               "Galaxy_CometCPersist",
-                                                               "Galaxy_AmbStars",
-                                                               "Galaxy_AmbRadius",
-                                                               "Galaxy_AmbSymmetry",
-                                                               "Galaxy_AmbPersist",
-                                                               "Galaxy_AmbCAgeInc"};
+// The Galaxy key of every theme field, "" for the axial plane.
+const std::array<std::string_view, kGalaxyThemeFields>& GalaxyKeys() {
+  static const auto keys = [] {
+    std::array<std::string_view, kGalaxyThemeFields> k{};
+    for (int i = 0; i < kGalaxyThemeFields; ++i) k[static_cast<std::size_t>(i)] = GalaxyThemeKey(i);
+    return k;
+  }();
+  return keys;
+}
 
 }  // namespace
 
 QStringList FireworksThemeNames() {
-  return {"< NONE >",
-          "Generic:  Random Mixed Bag",
-          "Sparkles:  Scintillators Only",
-          "Explosive:  Jet Bursts Only",
-          "White XMas:  Scintillators and Jets",
-          "Mega Shells:  Multi-Bursts Only",
-          "Ring World:  Ring-Bursts Only",
-          "Disk World:  Disk-Bursts Only",
-          "Sky Loopers:  Twister-Bursts Only",
-          "Firecrackers:  Quickly Popping Bursts",
-          "Sphere Space:  Large Expanding Spheres",
-          "String Space:  Spline Warping Madness",
-          "Ground Burst:  Explosions from the Ground",
-          "Grand Finale:  Looks great on a P200-MMX"};
+  QStringList names;
+  for (const std::string_view name : kFireworksThemeNames) {
+    names << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  }
+  return names;
 }
 
 QStringList GalaxyThemeNames() {
-  return {"< NONE >",
-          "Classical",
-          "Vast Red-Orange Disk",
-          "Cool Green Sphere",
-          "Holiday Ornament",
-          "Dual-Dome Interior",
-          "Solar Wind Comets",
-          "Twisting Ring World",
-          "Huge Hollow Shell",
-          "Cylindrical Hourglass",
-          "Cylinder-Disk Hybrid",
-          "Rotating Comet Disk",
-          "Spine-Disk Hybrid",
-          "Polar Hemispheres",
-          "Diamond in the Sky",
-          "Unstable Activity",
-          "Dark Matter Sparklers"};
+  QStringList names;
+  for (Integer n = 0; n <= kGalaxyThemeCount; ++n) {
+    const std::string_view name = GalaxyThemeName(n);
+    names << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
+  }
+  return names;
 }
 
-// The theme tables are built by the settings layer; until the dialog is linked with them the
-// pickers list the themes and fill no field (the Fireworks themes are linked).
 std::string FireworksThemeText(int n) {
   if (FireworksOverride()) return FireworksOverride()(n);
   if (n < 1 || n > kFireworksThemeCount) return {};
   return std::string(FireworksTheme(static_cast<Integer>(n)));
 }
 std::string GalaxyThemeText(int n) {
-  return GalaxyOverride() ? GalaxyOverride()(n) : std::string();
+  if (GalaxyOverride()) return GalaxyOverride()(n);
+  if (n < 1 || n > kGalaxyThemeCount) return {};
+  return GalaxyTheme(static_cast<Integer>(n));
 }
 
 void SetThemeTextsForTesting(std::function<std::string(int)> fireworks,
@@ -132,27 +73,14 @@ std::span<const std::string_view> FireworksThemeKeys() {
   return kFireworksThemeKeys;
 }
 std::span<const std::string_view> GalaxyThemeKeys() {
-  return kGalaxyThemeKeys;
-}
-
-std::string ThemeField(std::string_view text, int k) {
-  const std::string withComma = std::string(text) + ",";
-  std::size_t start = 0;
-  for (int i = 0; i < k; ++i) {
-    const std::size_t comma = withComma.find(',', start);
-    if (comma == std::string::npos || comma + 1 >= withComma.size()) return {};
-    start = comma + 1;
-  }
-  const std::size_t end = withComma.find(',', start);
-  if (end == std::string::npos) return {};
-  return std::string(TrimBlanks(std::string_view(withComma).substr(start, end - start)));
+  return GalaxyKeys();
 }
 
 void ApplyThemeText(DialogValues& values, std::string_view section,
                     std::span<const std::string_view> keys, std::string_view text) {
   for (std::size_t i = 0; i < keys.size(); ++i) {
     if (keys[i].empty()) continue;
-    const std::string value = ThemeField(text, static_cast<int>(i));
+    const std::string value(ThemeField(text, static_cast<int>(i)));
     if (value.empty()) continue;
     const DialogField* field = FindDialogField(section, keys[i]);
     if (field == nullptr) continue;

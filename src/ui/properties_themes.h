@@ -30,10 +30,6 @@ void SetThemeTextsForTesting(std::function<std::string(int)> fireworks,
 std::span<const std::string_view> FireworksThemeKeys();
 std::span<const std::string_view> GalaxyThemeKeys();
 
-// The trimmed k-th field of a theme text: the text between the k-th and the next comma after
-// one comma has been appended; empty beyond the last field.
-std::string ThemeField(std::string_view text, int k);
-
 // Copies theme `text` into `values` of `section`: position i into keys[i]; switch fields as "1"
 // or "0", list fields as their index, every other field as its trimmed text. Fields missing
 // from the text change nothing.

@@ -48,9 +48,6 @@ done
 check "help" run 0 --help
 check "help text" grep -q -- '--show-settings' "$work/out"
 
-check "effects not built yet" run 3 --effect galaxies --frames 1
-check "not built message" grep -q 'not built yet' "$work/err"
-
 args=(--effect starfield --seed 5 --frames 40 --size 320x200)
 check "render" run 0 "${args[@]}" --out "$work/a.png"
 report=$(tail -n 1 "$work/out")
@@ -79,7 +76,7 @@ check "fireworks demonstration" run 0 "${fw[@]}" --demo
 check "demonstration is seeded" grep -q '"seed":3' "$work/out"
 check "scaled fireworks" run 0 "${fw[@]}" --scale
 check "fireworks default theme" run 0 "${fw[@]}" --theme 0
-check "galaxy themes accepted" run 3 --effect galaxies --theme 16 --frames 1
+check "galaxy themes accepted" run 0 --effect galaxies --theme 16 --frames 1
 check "cues" run 0 "${fw[@]}" --frames 200 --cues --set SoundFX.Fire_Launch=up.wav --set Fireworks.FireLaunchPct=100
 check "one line per launch at set-up" test "$(grep -c '^{"frame":0,"cue":"Fire_Launch","file":"up.wav"}$' "$work/out")" -eq 16
 check "burst cues follow" grep -Eq '^\{"frame":[1-9][0-9]*,"cue":"Fire_[A-Za-z]+","file":""\}$' "$work/out"
@@ -104,6 +101,17 @@ check "stored value shows" grep -q '"Star_Stars":30' "$work/out"
 
 printf 'garbage \001\002 [[[\n' >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
 check "damaged store still renders" run 0 --effect starfield --frames 2 --size 64x64 --seed 1
+
+check "galaxies theme" run 0 --effect galaxies --theme 16 --frames 30 --size 160x100 --seed 2
+check "theme in the report" grep -q '"effect":"galaxies","effect_number":5,"theme":16' "$work/out"
+check "galaxies demo" run 0 --effect galaxies --demo --frames 30 --size 160x100 --seed 2
+
+check "preview" run 0 --preview --size 320x240 --seed 4 --out "$work/p.png"
+check "preview report" grep -Eq '"preview":true,"width":320,"height":240,"seed":4,"lit_pixels":[1-9]' \
+  "$work/out"
+check "preview png" test -s "$work/p.png"
+check "preview of no size" run 0 --preview --size 0x0 --out "$work/p0.png"
+check "preview of one pixel" run 0 --preview --size 1x1 --out "$work/p1.png"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

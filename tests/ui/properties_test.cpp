@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "settings/store.h"
+#include "settings/theme_fields.h"
 #include "settings/transfers.h"
 #include "ui/help_viewer.h"
 #include "ui/properties_dialog.h"
@@ -271,7 +272,8 @@ class PropertiesTest : public QObject {
     DialogValues after = d->values();
     const auto keys = FireworksThemeKeys();
     for (std::size_t i = 0; i < keys.size(); ++i) {
-      QCOMPARE(after.Get("Fireworks", keys[i]), ThemeField(kSparkles, static_cast<int>(i)));
+      QCOMPARE(after.Get("Fireworks", keys[i]),
+               std::string(ThemeField(kSparkles, static_cast<int>(i))));
     }
     QCOMPARE(after.Get("Fireworks", "FireScintPct"), std::string("100"));  // not cut by limits
     QCOMPARE(after.Get("Fireworks", "FireMultiMoment"), std::string("1"));

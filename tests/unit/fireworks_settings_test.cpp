@@ -7,6 +7,7 @@
 #include "settings/loaders.h"
 #include "settings/sound_cues.h"
 #include "settings/store.h"
+#include "settings/theme_fields.h"
 #include "settings/themes_fireworks.h"
 #include "settings/value_text.h"
 #include "settings_test_util.h"
@@ -18,12 +19,12 @@ using testing::SettingsTest;
 constexpr std::string_view kApp = kSettingsApp;
 
 TEST(FireworksThemes, FieldRuleAndThemeTexts) {
-  EXPECT_EQ(ThemeTextField("15,400 ,  10,", 0), "15");
-  EXPECT_EQ(ThemeTextField("15,400 ,  10,", 1), "400");
-  EXPECT_EQ(ThemeTextField("15,400 ,  10", 2), "10");  // the last field ends at the end
-  EXPECT_EQ(ThemeTextField("15,400", 2), "");
-  EXPECT_EQ(ThemeTextField("15,,3", 1), "");
-  EXPECT_EQ(ThemeTextField("", 0), "");
+  EXPECT_EQ(ThemeField("15,400 ,  10,", 0), "15");
+  EXPECT_EQ(ThemeField("15,400 ,  10,", 1), "400");
+  EXPECT_EQ(ThemeField("15,400 ,  10", 2), "10");  // the last field ends at the end
+  EXPECT_EQ(ThemeField("15,400", 2), "");
+  EXPECT_EQ(ThemeField("15,,3", 1), "");
+  EXPECT_EQ(ThemeField("", 0), "");
 
   EXPECT_EQ(FireworksTheme(0), "");
   EXPECT_EQ(FireworksTheme(14), "");
@@ -31,9 +32,9 @@ TEST(FireworksThemes, FieldRuleAndThemeTexts) {
   for (Integer n = 1; n <= kFireworksThemeCount; ++n) {
     const std::string_view text = FireworksTheme(n);
     for (int k = 0; k < 39; ++k) {
-      EXPECT_TRUE(IsNumericText(ThemeTextField(text, k))) << "theme " << n << " field " << k;
+      EXPECT_TRUE(IsNumericText(ThemeField(text, k))) << "theme " << n << " field " << k;
     }
-    EXPECT_EQ(ThemeTextField(text, 39), "") << "theme " << n << " has more than 39 fields";
+    EXPECT_EQ(ThemeField(text, 39), "") << "theme " << n << " has more than 39 fields";
   }
   EXPECT_EQ(kFireworksThemeNames[0], "< NONE >");
   EXPECT_EQ(kFireworksThemeNames[8], "Sky Loopers:  Twister-Bursts Only");

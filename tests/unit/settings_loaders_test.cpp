@@ -231,9 +231,9 @@ TEST_F(Loaders, CountsAreScaledByThePerformanceMultiplier) {
   EXPECT_EQ(LoadWarpSettings(true, 0.1f).Warp_Sparks, 3);
   EXPECT_EQ(LoadSparklerSettings(true, 0.5f).B_Spline_Pixels, 1200);
   EXPECT_EQ(LoadGravityWellSettings(true, 1.5f).Grav_Pixels, 3000);
-  const GalaxySettings galaxy = LoadGalaxySettings(2, false, 0.5f);
-  EXPECT_EQ(galaxy.Galaxy_Stars, 1250);
-  EXPECT_EQ(galaxy.Galaxy_AmbStars, 75);
+  const GalaxySettings galaxy = LoadGalaxySettings(2, false, 0.5f);  // theme 2: 2250 and 100
+  EXPECT_EQ(galaxy.Galaxy_Stars, 1125);
+  EXPECT_EQ(galaxy.Galaxy_AmbStars, 50);
   // Ties round to even; a product beyond 16 bits keeps the count.
   ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", "5"));
   EXPECT_EQ(LoadStarfieldSettings(true, 0.5f).Star_Stars, 2);

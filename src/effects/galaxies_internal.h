@@ -1,0 +1,84 @@
+// What the galaxy's model and its events share inside the effect.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "effects/galaxies.h"
+#include "render/colour.h"
+
+namespace lmvn::galaxy {
+
+inline constexpr Single kTwoPi = 6.2831855f;
+// Nearest view depth that is drawn (the Single nearest 1e-4).
+inline constexpr Single kNearest = 0.0001f;
+inline constexpr Colour kWhite = 0xFFFFFF;
+// A trail entry that holds no drawn point.
+inline constexpr Long kNoPoint = std::numeric_limits<Long>::min();
+
+// The points of a nova picture (the core with its centre, two middle and two outer layers),
+// and how a drawn point is recorded for its erasure: x and y each offset by a margin into 16
+// bits (surfaces are at most 16384 pixels a side, so nothing beyond can show).
+inline constexpr std::size_t kNovaPoints = 1 + 28 + 2 * 20 + 2 * 12;
+inline constexpr Long kRecordMargin = 16;
+inline constexpr std::uint32_t PackPoint(Long x, Long y) {
+  return (static_cast<std::uint32_t>(x + kRecordMargin) << 16) |
+         static_cast<std::uint32_t>(y + kRecordMargin);
+}
+inline constexpr Long UnpackX(std::uint32_t packed) {
+  return static_cast<Long>(packed >> 16) - kRecordMargin;
+}
+inline constexpr Long UnpackY(std::uint32_t packed) {
+  return static_cast<Long>(packed & 0xFFFFu) - kRecordMargin;
+}
+
+struct ViewPoint {
+  Single x, y, z;
+};
+
+// A point at orbit radius r, height h and orbit angle `angle` of a galaxy whose centre is
+// `distance` away, tumbled about the x axis by the tilt whose sine and cosine are given.
+inline ViewPoint ViewOf(Single r, Single h, Single angle, Single distance, Single sinT,
+                        Single cosT) {
+  const Single a = r * std::sin(angle);
+  return {r * std::cos(angle), a * sinT - h * cosT, a * cosT + distance + h * sinT};
+}
+inline ViewPoint ViewOf(const Galaxies::Star& star, Single distance, Single sinT, Single cosT) {
+  return ViewOf(star.orbitRadius, star.height, star.angle, distance, sinT, cosT);
+}
+
+// CLng for the sprite points, without a call: round half to even by the add-and-subtract of
+// 1.5 * 2^52 (exact in the default rounding mode for every value inside the range checked).
+// False when the value is not a 32-bit integer after rounding (or is NaN).
+inline bool RoundPoint(double value, Long& out) {
+  if (!(value >= -2147483648.5 && value < 2147483647.5)) return false;
+  constexpr double kShift = 6755399441055744.0;
+  out = static_cast<Long>((value + kShift) - kShift);
+  return true;
+}
+
+// ProjectPoint of the geometry, with the same Single arithmetic and the same rounding, for
+// the sprite layers of the novas (five projections per nova and frame).
+inline bool ProjectSprite(const SurfaceState& view, Single x, Single y, Single z, Long& sx,
+                          Long& sy) {
+  if (!(z > 0.0001f)) return false;
+  Long px = 0, py = 0;
+  if (!RoundPoint(static_cast<double>(x / z * view.ProjScaleX) + view.CentreX, px) ||
+      !RoundPoint(static_cast<double>(y / z * view.ProjScaleY) + view.CentreY, py)) {
+    return false;
+  }
+  sx = px;
+  sy = py;
+  return true;
+}
+
+// The colour-age ramp at CLng(age). Ages from 99.5 on (which would round past the ramp's last
+// entry) take the last entry, as do all later ages; negative ones the first.
+inline Colour RampColour(const Palette& palette, Single age) {
+  const Long index = CLngOr(age, 99);
+  return palette.ColorAgeRamp[static_cast<std::size_t>(ClampLong(index, 0, 99))];
+}
+
+}  // namespace lmvn::galaxy
