@@ -12,6 +12,7 @@ const char* const kRenderUsage =
     "usage: lumivane-render [--effect N|NAME] [--frames N] [--size WxH] [--seed N]\n"
     "                       [--set Section.Key=Value]... [--out FILE.png [--every K]]\n"
     "                       [--bench] [--show-settings]\n"
+    "       lumivane-render --driver|--tour [--runs K] [--frames N] [--size WxH] ...\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
     "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
     "                    (default: the stored AnimationType)\n"
@@ -22,7 +23,11 @@ const char* const kRenderUsage =
     "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
     "                    FILE-NNNNNN.png\n"
     "  --bench           measure the effect's own time per frame\n"
-    "  --show-settings   print the loaded settings as JSON and exit\n";
+    "  --show-settings   print the loaded settings as JSON and exit\n"
+    "  --driver          run the saver's driver (chosen effect or cycling) and print one\n"
+    "                    JSON line per effect run\n"
+    "  --tour            the same with the first-run welcome tour\n"
+    "  --runs K          with --driver or --tour: stop after K runs (default 1000)\n";
 
 namespace {
 
@@ -78,6 +83,17 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       options.bench = true;
     } else if (arg == "--show-settings") {
       options.showSettings = true;
+    } else if (arg == "--driver") {
+      options.driver = true;
+    } else if (arg == "--tour") {
+      options.driver = true;
+      options.tour = true;
+    } else if (arg == "--runs") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.runs) || options.runs < 0 || options.runs > kMaxFrames) {
+        error = "--runs takes a whole number from 0 to " + std::to_string(kMaxFrames);
+        return std::nullopt;
+      }
     } else if (arg == "--effect") {
       if (!value(v)) return std::nullopt;
       options.effect = ParseEffect(v);
@@ -132,6 +148,10 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       error = "unknown option '" + arg + "' (try --help)";
       return std::nullopt;
     }
+  }
+  if (options.driver && (options.effect || options.bench)) {
+    error = "--driver and --tour choose their own effects and do not go with --effect or --bench";
+    return std::nullopt;
   }
   if (options.every > 0 && options.out.empty()) {
     error = "--every needs --out";
