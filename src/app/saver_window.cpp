@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "app/command_line.h"
 #include "app/host_window.h"
@@ -206,25 +207,37 @@ void ScreenWindow::RunEffects() {
 }
 
 void ScreenWindow::RebindImage() {
+  // Every tile row can hold at most half its tiles as separate runs.
+  changedRects_.reserve(static_cast<std::size_t>(surface_.width() / Surface::kTileSide + 2) *
+                        static_cast<std::size_t>(surface_.height() / Surface::kTileSide + 2));
   image_ = QImage(reinterpret_cast<const uchar*>(surface_.pixels()), surface_.width(),
                   surface_.height(), surface_.width() * 4, QImage::Format_RGBX8888);
 }
 
+// The timer has whole milliseconds and the event loop may round them up, so it is set for the
+// whole milliseconds of the wait and the frame sleeps off the remaining fraction (under 2 ms)
+// when the timer fires: frames start neither early nor a millisecond late.
 void ScreenWindow::Schedule(std::int64_t waitUs) {
   if (stopRequested_) return;
-  const auto ms = static_cast<int>(std::min<std::int64_t>((waitUs + 999) / 1000, 1'000'000));
-  timer_.start(ms);
+  nextFrameUs_ = NowUs() + waitUs;
+  timer_.start(static_cast<int>(std::min<std::int64_t>(waitUs / 1000, 1'000'000)));
 }
 
 void ScreenWindow::Tick() {
   if (stopRequested_) return;
+  const std::int64_t early = nextFrameUs_ - NowUs();
+  if (early > 2000) {
+    Schedule(early);
+    return;
+  }
+  if (early > 0) std::this_thread::sleep_for(std::chrono::microseconds(early));
   if (runDue_) {
     runDue_ = false;
     // Runs whose effect is not picked clear the window and pass at once; a round in which
     // nothing was shown rests one frame slot, so the saver never spins.
     for (;;) {
       const EffectRun& run = sequence_.BeginRun();
-      update();
+      Present();
       ParkCursor(true);
       if (run.shown) break;
       if (run.idle) {
@@ -243,8 +256,7 @@ void ScreenWindow::Tick() {
     }
   }
   const bool budgetSpent = sequence_.Frame();
-  const Surface::Rect changed = surface_.TakeChangedRect();
-  if (!changed.empty()) update(changed.x, changed.y, changed.w, changed.h);
+  Present();
 
   const std::int64_t end = NowUs();
   if (pacer_.LabelRefreshDue(end)) {
@@ -255,21 +267,34 @@ void ScreenWindow::Tick() {
   Schedule(pacer_.WaitAfterFrame(end));
 }
 
+// Sends what changed since the last frame: the runs of changed tiles, as one region.
+void ScreenWindow::Present() {
+  changedRects_.clear();
+  surface_.TakeChangedTiles(
+      [this](const Surface::Rect& r) { changedRects_.push_back(QRect(r.x, r.y, r.w, r.h)); });
+  if (changedRects_.empty()) return;
+  QRegion region;
+  region.setRects(changedRects_.data(), static_cast<int>(changedRects_.size()));
+  update(region);
+}
+
 void ScreenWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const QRect area = event->rect();
-  const QRect inside = area & QRect(0, 0, image_.width(), image_.height());
-  if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image_, inside);
-  // Beyond the surface (a window grown since the driver started) stays black.
-  const QRegion outside = QRegion(area) - QRegion(inside);
-  for (const QRect& r : outside) painter.fillRect(r, Qt::black);
+  const QRect surfaceArea(0, 0, image_.width(), image_.height());
+  for (const QRect& area : event->region()) {
+    const QRect inside = area & surfaceArea;
+    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image_, inside);
+    // Beyond the surface (a window grown since the driver started) stays black.
+    const QRegion outside = QRegion(area) - QRegion(inside);
+    for (const QRect& r : outside) painter.fillRect(r, Qt::black);
+  }
   if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) stats_.firstFrameUs = NowUs();
 }
 
 void ScreenWindow::ClearMessageArea() {
   lblMessage_->clear();
   surface_.Clear();
-  update();
+  Present();
   PlaceLockMessage();
 }
 

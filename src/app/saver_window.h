@@ -77,6 +77,7 @@ class ScreenWindow final : public QWidget {
   void UpdateInfoLabel();
   void FollowHostWindow();
   void RebindImage();
+  void Present();
   std::int64_t NowUs() const;
 
   Options options_;
@@ -89,6 +90,7 @@ class ScreenWindow final : public QWidget {
   EffectSequence sequence_;
   FramePacer pacer_;
   QImage image_;
+  std::vector<QRect> changedRects_;
   QTimer timer_;
   QTimer hostTimer_;
   QLabel* lblMessage_ = nullptr;
@@ -103,6 +105,7 @@ class ScreenWindow final : public QWidget {
   bool canParkPointer_ = true;
   std::optional<QPoint> parkPoint_;
   std::int64_t lastPointerCheck_ = 0;
+  std::int64_t nextFrameUs_ = 0;
   FrameStats stats_;
 };
 
