@@ -173,9 +173,15 @@ class Surface {
     if (y0 < minY_) minY_ = y0;
     if (x1 > maxX_) maxX_ = x1;
     if (y1 > maxY_) maxY_ = y1;
-    for (int ty = y0 >> kTileShift; ty <= y1 >> kTileShift; ++ty) {
-      std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileCols_;
-      for (int tx = x0 >> kTileShift; tx <= x1 >> kTileShift; ++tx) row[tx] = 1;
+    const int tx0 = x0 >> kTileShift, tx1 = x1 >> kTileShift;
+    const int ty0 = y0 >> kTileShift, ty1 = y1 >> kTileShift;
+    std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty0) * tileCols_;
+    if (tx0 == tx1 && ty0 == ty1) {  // most blocks lie within one tile
+      row[tx0] = 1;
+      return;
+    }
+    for (int ty = ty0; ty <= ty1; ++ty, row += tileCols_) {
+      for (int tx = tx0; tx <= tx1; ++tx) row[tx] = 1;
     }
   }
   void MarkPixel(int x, int y) {
