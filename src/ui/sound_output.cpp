@@ -1,6 +1,7 @@
 #include "ui/sound_output.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QUrl>
 #if LUMIVANE_HAVE_MULTIMEDIA
 #include <QSoundEffect>
@@ -19,7 +20,8 @@ class MultimediaOutput final : public SoundOutput {
  public:
   void Play(const std::string& path) override {
     if (QCoreApplication::instance() == nullptr || path.empty()) return;
-    if (!effect_) effect_ = std::make_unique<QSoundEffect>();
+    // Owned by the application object, so it goes with it even when this output outlives it.
+    if (!effect_) effect_ = new QSoundEffect(QCoreApplication::instance());
     effect_->stop();
     const QUrl source = QUrl::fromLocalFile(QString::fromStdString(path));
     if (effect_->source() != source) effect_->setSource(source);
@@ -30,7 +32,10 @@ class MultimediaOutput final : public SoundOutput {
   }
 
  private:
-  std::unique_ptr<QSoundEffect> effect_;
+  QPointer<QSoundEffect> effect_;
+
+ public:
+  ~MultimediaOutput() override { delete effect_.data(); }
 };
 #else
 // Built without Qt Multimedia: silent.
@@ -42,11 +47,15 @@ class MultimediaOutput final : public SoundOutput {
 #endif
 
 std::unique_ptr<SoundOutput>& Current() {
-  static std::unique_ptr<SoundOutput> output = std::make_unique<MultimediaOutput>();
+  static std::unique_ptr<SoundOutput> output = MakeWaveOutput();
   return output;
 }
 
 }  // namespace
+
+std::unique_ptr<SoundOutput> MakeWaveOutput() {
+  return std::make_unique<MultimediaOutput>();
+}
 
 SoundOutput& Sound() {
   return *Current();
