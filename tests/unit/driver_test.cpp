@@ -226,3 +226,25 @@ TEST(FramePacer, LabelsRefreshAtTheFirstFrameEndThenEveryFiveSeconds) {
 
 }  // namespace
 }  // namespace lmvn
+
+namespace lmvn {
+namespace {
+
+// The saver builds the colour-age ramp once, at start-up; later runs take new colour
+// settings for the hue wheel only.
+TEST(Palette, NewSettingsRebuildTheWheelAndKeepTheStartupRamp) {
+  ColourParams startup;
+  startup.ColorGrn = 0;
+  ColourParams later;
+  later.ColorRed = 10;
+  later.ColorBlu = 40;
+  Palette palette(startup);
+  palette.UseSettings(later);
+  EXPECT_EQ(palette.HueWheel, Palette(later).HueWheel);
+  EXPECT_EQ(palette.ColorAgeRamp, Palette(startup).ColorAgeRamp);
+  EXPECT_NE(palette.ColorAgeRamp, Palette(later).ColorAgeRamp);
+  EXPECT_EQ(palette.params.ColorRed, 10);
+}
+
+}  // namespace
+}  // namespace lmvn
