@@ -1,5 +1,6 @@
-// The saver's cue sink: a firework event plays its wave file when sound is on and the file
-// name is not blank. Playback never waits (ui::Sound() plays asynchronously).
+// The saver's cue sink: a firework event plays its wave file by the settings' cue rule (sound
+// on and a file name that is not blank). Playback never waits (ui::Sound() plays
+// asynchronously).
 #pragma once
 
 #include "effects/cue_sink.h"
@@ -11,14 +12,13 @@ class AppCueSink final : public CueSink {
  public:
   // The sound settings as the runtime loader read them for this run.
   void Use(bool soundOn, const SoundFileSet& files) {
-    soundOn_ = soundOn;
-    files_ = files;
+    sound_.SoundOn = soundOn;
+    sound_.SoundFiles = files;
   }
   void PlayCue(Cue cue) override;
 
  private:
-  bool soundOn_ = false;
-  SoundFileSet files_;
+  SoundSettings sound_;
 };
 
 }  // namespace lmvn::app
