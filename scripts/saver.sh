@@ -1,19 +1,31 @@
 #!/usr/bin/env bash
 # Builds Lumivane and runs it.
 #
-# The saver window is not built yet. Until it is, this runs the effects that exist off
-# screen with lumivane-render: with no arguments it renders 300 frames of the stored effect
-# (AnimationType; Fireworks by default) at 1280x720 with the stored settings and writes the
-# last frame to out/lumivane.png.
-# Arguments, when given, go to lumivane-render instead (see lumivane-render --help).
+# With no arguments: the saver full screen with the stored settings (Escape ends it).
+# Arguments go to lumivane: /C opens the Properties dialog, --help lists the others.
+# Where no display is available it says so and renders the effect the saver would show off
+# screen instead, writing its last frame to out/lumivane.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target lumivane-render
-if [ $# -eq 0 ]; then
-  mkdir -p out
-  set -- --frames 300 --out out/lumivane.png
-  echo "Rendering the stored effect (Fireworks unless chosen otherwise) to out/lumivane.png"
+cmake --build build -j "$(nproc)" --target lumivane lumivane-render
+
+has_display() {
+  [ -n "${WAYLAND_DISPLAY:-}" ] && return 0
+  [ -n "${DISPLAY:-}" ] || return 1
+  if command -v xdpyinfo >/dev/null; then xdpyinfo >/dev/null 2>&1; else return 0; fi
+}
+
+if has_display; then
+  exec build/src/app/lumivane "$@"
 fi
-exec build/tools/lumivane-render "$@"
+echo "No display (DISPLAY and WAYLAND_DISPLAY unset or unreachable): rendering out/lumivane.png instead."
+mkdir -p out
+status=0
+build/tools/lumivane-render --frames 300 --out out/lumivane.png >/dev/null 2>&1 || status=$?
+if [ "$status" -eq 3 ]; then  # the stored effect is not built yet
+  build/tools/lumivane-render --effect starfield --frames 300 --out out/lumivane.png >/dev/null
+elif [ "$status" -ne 0 ]; then
+  exit "$status"
+fi

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/driver.h"
 #include "effects/effect_factory.h"
 #include "effects/preview.h"
 #include "json_writer.h"
@@ -102,6 +103,39 @@ int RunPreview(const RenderOptions& options, const RuntimeSettings& runtime) {
   return 0;
 }
 
+// The saver's driver off screen: one JSON line per effect run.
+int RunDriver(const RenderOptions& options, const RuntimeSettings& runtime,
+              const SettingOverrides& overrides) {
+  Surface surface(options.width, options.height);
+  const SurfaceState view =
+      MakeSurfaceState(options.width, options.height, runtime.FocalLength, runtime.PixelSize);
+  const Palette palette(runtime.colour);
+  SilentCueSink cues;
+  EffectSequence sequence({surface, view, palette, cues}, overrides);
+  sequence.Restart(runtime, options.tour);
+  long shownFrames = 0;
+  for (long run = 1; run <= options.runs && shownFrames < options.frames; ++run) {
+    const EffectRun& plan = sequence.BeginRun();
+    if (plan.shown) {
+      while (shownFrames < options.frames) {
+        ++shownFrames;
+        if (sequence.Frame()) break;
+      }
+    }
+    JsonWriter json;
+    json.Field("run", run);
+    json.Field("effect", static_cast<int>(plan.request.id));
+    json.Field("theme", plan.request.theme);
+    json.Field("shown", plan.shown);
+    json.Field("frames", plan.shown ? sequence.framesThisRun() : 0);
+    if (plan.shown && !sequence.built()) json.Field("built", false);
+    std::printf("%s\n", json.Finish().c_str());
+  }
+  std::string error;
+  if (!options.out.empty() && !WritePng(surface, options.out, error)) return Fail(1, error);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto parsed = ParseRenderOptions(args, error);
@@ -127,14 +161,16 @@ int Run(const std::vector<std::string>& args) {
 
   if (options.preview) return RunPreview(options, runtime);
 
-  const EffectId effect =
-      options.effect.value_or(static_cast<EffectId>(ClampInteger(runtime.AnimationType, 0, 5)));
   RandomGenerator& random = ProgramRandom();
   if (options.seed) {
     random.Seed(*options.seed);
   } else {
     random.SeedFromClock();
   }
+  if (options.driver) return RunDriver(options, runtime, overrides);
+
+  const EffectId effect =
+      options.effect.value_or(static_cast<EffectId>(ClampInteger(runtime.AnimationType, 0, 5)));
 
   if (options.theme > ThemeCount(effect)) {
     const Integer count = ThemeCount(effect);

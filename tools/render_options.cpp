@@ -13,6 +13,7 @@ const char* const kRenderUsage =
     "                       [--size WxH] [--seed N] [--set Section.Key=Value]...\n"
     "                       [--out FILE.png [--every K]] [--cues] [--bench] [--show-settings]\n"
     "       lumivane-render --preview [--size WxH] [--seed N] [--out FILE.png]\n"
+    "       lumivane-render --driver|--tour [--runs K] [--frames N] [--size WxH] ...\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
     "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
     "                    (default: the stored AnimationType)\n"
@@ -29,7 +30,11 @@ const char* const kRenderUsage =
     "  --cues            print one JSON line per sound cue raised, sound on or off\n"
     "  --preview         draw the preview miniature once (a side may be 0)\n"
     "  --bench           measure the effect's own time per frame\n"
-    "  --show-settings   print the loaded settings as JSON and exit\n";
+    "  --show-settings   print the loaded settings as JSON and exit\n"
+    "  --driver          run the saver's driver (chosen effect or cycling) and print one\n"
+    "                    JSON line per effect run\n"
+    "  --tour            the same with the first-run welcome tour\n"
+    "  --runs K          with --driver or --tour: stop after K runs (default 1000)\n";
 
 namespace {
 
@@ -100,6 +105,17 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       }
     } else if (arg == "--show-settings") {
       options.showSettings = true;
+    } else if (arg == "--driver") {
+      options.driver = true;
+    } else if (arg == "--tour") {
+      options.driver = true;
+      options.tour = true;
+    } else if (arg == "--runs") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.runs) || options.runs < 0 || options.runs > kMaxFrames) {
+        error = "--runs takes a whole number from 0 to " + std::to_string(kMaxFrames);
+        return std::nullopt;
+      }
     } else if (arg == "--effect") {
       if (!value(v)) return std::nullopt;
       options.effect = ParseEffect(v);
@@ -166,6 +182,13 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
                          : "--theme needs --effect with built-in themes (fireworks, galaxies)";
       return std::nullopt;
     }
+  }
+  if (options.driver &&
+      (options.effect || options.bench || options.theme || options.scale || options.demo)) {
+    error =
+        "--driver and --tour choose their own effects: no --effect, --theme, --scale, --demo or "
+        "--bench";
+    return std::nullopt;
   }
   if (options.every > 0 && options.out.empty()) {
     error = "--every needs --out";

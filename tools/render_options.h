@@ -31,6 +31,11 @@ struct RenderOptions {
   bool bench = false;
   bool showSettings = false;
   bool help = false;
+  // The saver's driver instead of one effect: --driver (the stored choice and cycling) or
+  // --tour (the welcome tour); stops after `frames` frames shown in all or `runs` runs.
+  bool driver = false;
+  bool tour = false;
+  long runs = 1000;
 };
 
 // Parses argv[1..]. Empty and a one-line message in `error` when the command line is wrong.

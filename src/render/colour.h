@@ -32,6 +32,13 @@ class Palette {
   std::array<Colour, 360> HueWheel{};      // index = hue in whole degrees
   std::array<Colour, 100> ColorAgeRamp{};  // index = colour age
 
+  // New colour settings for the next run: the hue wheel is rebuilt from them; the colour-age
+  // ramp keeps what it was built from (the saver builds it once, at start-up).
+  void UseSettings(const ColourParams& p) {
+    params = p;
+    BuildHueWheel();
+  }
+
   // Fills HueWheel from the channel weights of `params`.
   void BuildHueWheel();
   // Fills ColorAgeRamp from HueWheel: white fading to cyan (0..24), then the wheel from hue

@@ -32,6 +32,8 @@ void Surface::Resize(int width, int height) {
   width_ = ClampSide(width);
   height_ = ClampSide(height);
   pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kBlack);
+  tileCols_ = static_cast<std::size_t>((width_ + kTileSide - 1) >> kTileShift);
+  tiles_.assign(tileCols_ * static_cast<std::size_t>((height_ + kTileSide - 1) >> kTileShift), 0);
   ResetChanges();
   MarkAll();
 }
@@ -53,7 +55,7 @@ Surface::Rect Surface::ChangedRect() const {
 
 Surface::Rect Surface::TakeChangedRect() {
   const Rect rect = ChangedRect();
-  ResetChanges();
+  TakeChangedTiles([](const Rect&) {});
   return rect;
 }
 

@@ -5,6 +5,7 @@
 // the region written since the last presentation, so a presenter sends only that region.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -80,7 +81,7 @@ class Surface {
     if (!Inside(x, y)) return;
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     pixels_[Index(ix, iy)] = Stored(c);
-    Mark(ix, iy, ix, iy);
+    MarkPixel(ix, iy);
   }
 
   // The first `count` cells, row by row, of a cols x cols cell with its top-left pixel at
@@ -126,6 +127,33 @@ class Surface {
   // The region written since the last TakeChangedRect, without resetting it.
   Rect ChangedRect() const;
 
+  // The changed region at a finer grain, for presenters: the surface is divided into tiles of
+  // kTileSide x kTileSide pixels, and every write marks its tile. Calls visit(Rect) for each
+  // run of changed tiles along a tile row (clipped to the surface), top to bottom and left to
+  // right, runs never touching; then resets the tiles and the changed rectangle.
+  static constexpr int kTileShift = 4;
+  static constexpr int kTileSide = 1 << kTileShift;
+  template <class F>
+  void TakeChangedTiles(F&& visit) {
+    const Rect bounds = ChangedRect();
+    if (!bounds.empty()) {
+      const int tx0 = bounds.x >> kTileShift, tx1 = (bounds.x + bounds.w - 1) >> kTileShift;
+      const int ty0 = bounds.y >> kTileShift, ty1 = (bounds.y + bounds.h - 1) >> kTileShift;
+      for (int ty = ty0; ty <= ty1; ++ty) {
+        std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileCols_;
+        const int y = ty << kTileShift, h = std::min(kTileSide, height_ - y);
+        for (int tx = tx0; tx <= tx1; ++tx) {
+          if (!row[tx]) continue;
+          const int start = tx;
+          while (tx <= tx1 && row[tx]) row[tx++] = 0;
+          const int x = start << kTileShift;
+          visit(Rect{x, y, std::min(tx << kTileShift, width_) - x, h});
+        }
+      }
+    }
+    ResetChanges();
+  }
+
   // Pixels whose colour is not black.
   std::size_t CountLitPixels() const;
 
@@ -145,6 +173,24 @@ class Surface {
     if (y0 < minY_) minY_ = y0;
     if (x1 > maxX_) maxX_ = x1;
     if (y1 > maxY_) maxY_ = y1;
+    const int tx0 = x0 >> kTileShift, tx1 = x1 >> kTileShift;
+    const int ty0 = y0 >> kTileShift, ty1 = y1 >> kTileShift;
+    std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty0) * tileCols_;
+    if (tx0 == tx1 && ty0 == ty1) {  // most blocks lie within one tile
+      row[tx0] = 1;
+      return;
+    }
+    for (int ty = ty0; ty <= ty1; ++ty, row += tileCols_) {
+      for (int tx = tx0; tx <= tx1; ++tx) row[tx] = 1;
+    }
+  }
+  void MarkPixel(int x, int y) {
+    if (x < minX_) minX_ = x;
+    if (y < minY_) minY_ = y;
+    if (x > maxX_) maxX_ = x;
+    if (y > maxY_) maxY_ = y;
+    tiles_[static_cast<std::size_t>(y >> kTileShift) * tileCols_ +
+           static_cast<std::size_t>(x >> kTileShift)] = 1;
   }
   void MarkAll() { Mark(0, 0, width_ - 1, height_ - 1); }
   void ResetChanges();
@@ -158,6 +204,9 @@ class Surface {
   // The changed rectangle, inclusive; empty while maxX_ < minX_.
   int minX_ = std::numeric_limits<int>::max(), minY_ = std::numeric_limits<int>::max();
   int maxX_ = -1, maxY_ = -1;
+  // One flag per tile, row by row: written since the last TakeChangedTiles.
+  std::vector<std::uint8_t> tiles_;
+  std::size_t tileCols_ = 1;
 };
 
 // One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot

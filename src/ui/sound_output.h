@@ -15,6 +15,10 @@ class SoundOutput {
   virtual void Stop() = 0;
 };
 
+// Wave files through Qt Multimedia (silent when the program is built without it). The
+// program's output is one of these unless a test installs its own.
+std::unique_ptr<SoundOutput> MakeWaveOutput();
+
 // The program's sound output. Tests may install their own with SetSoundOutput.
 SoundOutput& Sound();
 void SetSoundOutput(std::unique_ptr<SoundOutput> output);

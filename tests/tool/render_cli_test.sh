@@ -113,5 +113,24 @@ check "preview png" test -s "$work/p.png"
 check "preview of no size" run 0 --preview --size 0x0 --out "$work/p0.png"
 check "preview of one pixel" run 0 --preview --size 1x1 --out "$work/p1.png"
 
+# The driver: one JSON line per run; the cycle stops at --runs, the chosen effect at --frames.
+rm -f "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+check "driver cycle" run 0 --driver --runs 20 --frames 100000 --size 64x48 --seed 2 \
+  --set Advanced.Adv_EffectCycle=100 --set Advanced.Adv_PickEffects=66
+check "driver prints one line per run" test "$(wc -l <"$work/out")" -eq 20
+check "driver shows starfield after the themes" \
+  grep -qx '{"run":14,"effect":1,"theme":0,"shown":true,"frames":100}' "$work/out"
+check "driver passes hidden themes" \
+  grep -qx '{"run":13,"effect":0,"theme":13,"shown":false,"frames":0}' "$work/out"
+check "driver chosen effect" run 0 --driver --frames 30 --size 64x48 --seed 2 \
+  --set General.AnimationType=1
+check "driver chosen effect stops at --frames" \
+  grep -qx '{"run":1,"effect":1,"theme":0,"shown":true,"frames":30}' "$work/out"
+check "driver without effect bits ends" run 0 --driver --runs 50 \
+  --set Advanced.Adv_EffectCycle=100 --set Advanced.Adv_PickEffects=0
+check "tour" run 0 --tour --runs 17 --frames 1000000 --size 32x32
+check "tour galaxies then fireworks" grep -q '"run":17,"effect":0,"theme":1,"shown":true' "$work/out"
+check "driver refuses --effect" run 2 --driver --effect 1
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,102 @@
+#include "app/host_window.h"
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace lmvn::app {
+
+namespace {
+
+// One connection for the life of the program, opened on first use.
+xcb_connection_t* Connection() {
+  static xcb_connection_t* connection = [] {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+      xcb_disconnect(c);
+      return static_cast<xcb_connection_t*>(nullptr);
+    }
+    return c;
+  }();
+  return connection;
+}
+
+const xcb_visualtype_t* FindVisual(xcb_connection_t* c, xcb_visualid_t id) {
+  for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(c)); screens.rem;
+       xcb_screen_next(&screens)) {
+    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
+         xcb_depth_next(&depths)) {
+      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+           xcb_visualtype_next(&visuals)) {
+        if (visuals.data->visual_id == id) return visuals.data;
+      }
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<QSize> HostWindowSize(unsigned long id) {
+  xcb_connection_t* c = Connection();
+  if (c == nullptr) return std::nullopt;
+  xcb_generic_error_t* error = nullptr;
+  xcb_get_geometry_reply_t* reply =
+      xcb_get_geometry_reply(c, xcb_get_geometry(c, static_cast<xcb_drawable_t>(id)), &error);
+  std::free(error);
+  if (reply == nullptr) return std::nullopt;
+  const QSize size(reply->width, reply->height);
+  std::free(reply);
+  return size;
+}
+
+bool PutSurface(unsigned long id, const Surface& surface) {
+  xcb_connection_t* c = Connection();
+  if (c == nullptr) return false;
+  const auto window = static_cast<xcb_window_t>(id);
+  xcb_generic_error_t* error = nullptr;
+  auto* attributes =
+      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error);
+  std::free(error);
+  if (attributes == nullptr) return false;
+  const xcb_visualtype_t* visual = FindVisual(c, attributes->visual);
+  std::free(attributes);
+  auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+  if (geometry == nullptr || visual == nullptr) {
+    std::free(geometry);
+    return false;
+  }
+  const int depth = geometry->depth;
+  std::free(geometry);
+  // 24-bit true colour in 32-bit pixels: red either in the low or in the high byte.
+  const bool redLow = visual->red_mask == 0xFFu && visual->blue_mask == 0xFF0000u;
+  const bool redHigh = visual->red_mask == 0xFF0000u && visual->blue_mask == 0xFFu;
+  if ((depth != 24 && depth != 32) || (!redLow && !redHigh)) return false;
+
+  const int w = surface.width(), h = surface.height();
+  std::vector<std::uint32_t> pixels(surface.pixels(), surface.pixels() + std::size_t(w) * h);
+  if (redHigh) {
+    for (std::uint32_t& p : pixels) {
+      p = (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+    }
+  }
+  const xcb_gcontext_t gc = xcb_generate_id(c);
+  xcb_create_gc(c, gc, window, 0, nullptr);
+  // Bands of rows that fit one request.
+  const std::size_t maxBytes = std::size_t(xcb_get_maximum_request_length(c)) * 4 - 64;
+  const int rowsPerBand = std::max(1, static_cast<int>(maxBytes / (std::size_t(w) * 4)));
+  for (int y = 0; y < h; y += rowsPerBand) {
+    const int rows = std::min(rowsPerBand, h - y);
+    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, gc, static_cast<std::uint16_t>(w),
+                  static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(y), 0,
+                  static_cast<std::uint8_t>(depth), static_cast<std::uint32_t>(rows) * w * 4,
+                  reinterpret_cast<const std::uint8_t*>(pixels.data() + std::size_t(y) * w));
+  }
+  xcb_free_gc(c, gc);
+  // A round trip: the server has drawn everything before the program ends.
+  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+  return true;
+}
+
+}  // namespace lmvn::app

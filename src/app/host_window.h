@@ -1,0 +1,19 @@
+// Windows that belong to someone else: a screen-saver host's window and the preview window
+// of "/P id", reached by their X11 ids through a connection of our own.
+#pragma once
+
+#include <QSize>
+#include <optional>
+
+#include "render/surface.h"
+
+namespace lmvn::app {
+
+// The size of the X11 window `id`; empty when there is no X display or no such window.
+std::optional<QSize> HostWindowSize(unsigned long id);
+
+// Puts the whole surface into the X11 window `id` at its top-left corner and waits until the
+// server has it. False when the window is gone or its pixel format is not 24-bit true colour.
+bool PutSurface(unsigned long id, const Surface& surface);
+
+}  // namespace lmvn::app

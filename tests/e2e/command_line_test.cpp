@@ -1,0 +1,93 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+namespace lmvn::app {
+namespace {
+
+TEST(CommandLine, SwitchesCountByTheirFirstTwoCharactersInAnyCase) {
+  EXPECT_EQ(ClassifyCommand("/s"), Command::Saver);
+  EXPECT_EQ(ClassifyCommand("/S"), Command::Saver);
+  EXPECT_EQ(ClassifyCommand("/Saver please"), Command::Saver);
+  EXPECT_EQ(ClassifyCommand("/c:1234"), Command::Config);
+  EXPECT_EQ(ClassifyCommand("/a 99"), Command::Password);
+  EXPECT_EQ(ClassifyCommand("/p 1234"), Command::Preview);
+  EXPECT_EQ(ClassifyCommand(""), Command::Default);
+  EXPECT_EQ(ClassifyCommand("-x"), Command::Default);
+  EXPECT_EQ(ClassifyCommand("/"), Command::Default);
+}
+
+TEST(CommandLine, AnLvxPathIsATemplateEvenWhenItLooksLikeASwitch) {
+  EXPECT_EQ(ClassifyCommand("/home/me/Night.LVX"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("/srv/a.lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("/common/c.Lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("/pub/p.lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("/abc/d.lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("t.lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand(".lvx"), Command::Template);
+  EXPECT_EQ(ClassifyCommand("/srv/a.lvx2"), Command::Saver);
+  EXPECT_EQ(ClassifyCommand("notes.lvx2"), Command::Default);
+}
+
+TEST(CommandLine, ArgumentsJoinBySingleSpacesAroundTheProgramsOwnOptions) {
+  const ProgramArgs a = ParseProgramArgs({"/home/me/My", "--stats", "Themes/x.lvx"});
+  EXPECT_TRUE(a.stats);
+  EXPECT_EQ(a.commandLine, "/home/me/My Themes/x.lvx");
+  const ProgramArgs host = ParseProgramArgs({"-window-id", "0x2a", "--root"});
+  EXPECT_TRUE(host.root);
+  EXPECT_EQ(host.windowId, "0x2a");
+  EXPECT_EQ(host.commandLine, "");
+  EXPECT_TRUE(ParseProgramArgs({"--help"}).help);
+  EXPECT_TRUE(ParseProgramArgs({"--version"}).version);
+  // A -window-id without its value is left to the command line.
+  EXPECT_EQ(ParseProgramArgs({"-window-id"}).commandLine, "-window-id");
+}
+
+TEST(CommandLine, WindowIdsAreDecimalOrHexAndAnythingElseIsNone) {
+  EXPECT_EQ(ParseWindowId("1234"), 1234ul);
+  EXPECT_EQ(ParseWindowId(" 0x4a0000e "), 0x4a0000eul);
+  EXPECT_EQ(ParseWindowId("0X10"), 16ul);
+  for (const char* bad : {"", "0", "0x", "12abc", "-5", "0x1fffffff0", "99999999999999999999"}) {
+    EXPECT_FALSE(ParseWindowId(bad)) << bad;
+  }
+  EXPECT_EQ(PreviewWindowId("/p 1234"), 1234ul);
+  EXPECT_EQ(PreviewWindowId("/P 0x2e00003"), 0x2e00003ul);
+  EXPECT_FALSE(PreviewWindowId("/p"));
+  EXPECT_FALSE(PreviewWindowId("/p "));
+}
+
+TEST(CommandLine, InstallPlaceIsAnExactFolderMatch) {
+  const std::vector<std::string> folders = {"/usr/libexec/xscreensaver", "/usr/lib/xscreensaver/"};
+  EXPECT_TRUE(RunsFromInstallPlace("/usr/libexec/xscreensaver", folders));
+  EXPECT_TRUE(RunsFromInstallPlace("/usr/lib/xscreensaver", folders));
+  EXPECT_TRUE(RunsFromInstallPlace("/usr/libexec/xscreensaver/", folders));
+  EXPECT_FALSE(RunsFromInstallPlace("/usr/libexec/XScreenSaver", folders));
+  EXPECT_FALSE(RunsFromInstallPlace("/usr/bin", folders));
+  EXPECT_FALSE(RunsFromInstallPlace("", folders));
+
+  setenv("LUMIVANE_SAVER_DIRS", "/opt/a::/opt/b", 1);
+  EXPECT_EQ(SaverFolders(), (std::vector<std::string>{"/opt/a", "/opt/b"}));
+  unsetenv("LUMIVANE_SAVER_DIRS");
+  EXPECT_EQ(SaverFolders().size(), 2u);
+}
+
+TEST(CommandLine, WindowSizeIsTwentyDigitsAndReadsBackByField) {
+  EXPECT_EQ(FormatWindowSize(720, 360, 9600, 7200), "00720003600960007200");
+  EXPECT_EQ(FormatWindowSize(-15, -30, 150000, 0), "00000000009999900000");
+  const auto fields = ParseWindowSize("  00720003600960007200 ");
+  ASSERT_TRUE(fields);
+  EXPECT_EQ(fields->left, 720);
+  EXPECT_EQ(fields->top, 360);
+  EXPECT_EQ(fields->width, 9600);
+  EXPECT_EQ(fields->height, 7200);
+  EXPECT_FALSE(ParseWindowSize("   "));
+  const auto partial = ParseWindowSize("0072x0036");
+  ASSERT_TRUE(partial);
+  EXPECT_EQ(partial->left, 72);
+  EXPECT_EQ(partial->top, 36);
+  EXPECT_EQ(partial->height, 0);
+}
+
+}  // namespace
+}  // namespace lmvn::app

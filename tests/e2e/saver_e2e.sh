@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# The saver on a real X server: Xvfb started here on a free display, real key presses and
+# pointer moves through xdotool, screenshots through ImageMagick's import.
+# Usage: saver_e2e.sh CASE path/to/lumivane
+#   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver
+set -u
+case_name=$1
+lumivane=$(readlink -f "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in Xvfb xdotool import convert python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+chmod 755 "$work"
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME/Lumivane" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset XSCREENSAVER_WINDOW LUMIVANE_SAVER_DIRS WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+failed=0
+fail() {
+  echo "FAILED: $*" >&2
+  [ -s "$work/saver.err" ] && sed 's/^/  saver: /' "$work/saver.err" >&2
+  failed=1
+}
+
+alive() { kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# start_x WIDTH HEIGHT: a new X server on a free display number. Numbers are drawn from a
+# high range (other X servers on a shared machine tend to sit low) and the server must answer
+# before it is used; a number someone else takes meanwhile is given up for another.
+start_x() {
+  local w=$1 h=$2 attempt number i
+  for attempt in 1 2 3 4 5 6; do
+    number=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 "${w}x${h}x24" -nolisten tcp 2>"$work/xvfb.log" &
+    local server=$!
+    pids+=("$server")
+    for i in $(seq 100); do
+      alive "$server" || break
+      DISPLAY=:$number xdotool getmouselocation >/dev/null 2>&1 && {
+        export DISPLAY=:$number
+        return 0
+      }
+      sleep 0.05
+    done
+    kill "$server" 2>/dev/null
+  done
+  echo "no X server could be started: $(cat "$work/xvfb.log")"
+  exit 1
+}
+
+store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
+
+# lit FILE: the number of pixels that are not black.
+lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+
+shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
+
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds within the time.
+wait_until() {
+  local limit=$(($(now_ms) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')))
+  shift
+  while [ "$(now_ms)" -lt "$limit" ]; do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+
+# exit_within SECONDS PID NAME: the process ends within the time with status 0.
+exit_within() {
+  local started; started=$(now_ms)
+  if ! wait_until "$1" gone "$2"; then
+    fail "$3: still running after $1 s"
+    return
+  fi
+  wait "$2"
+  local status=$?
+  echo "$3: ended after $(($(now_ms) - started)) ms with status $status"
+  [ "$status" -eq 0 ] || fail "$3: exit status $status"
+}
+
+shows_pixels() { shot "$work/s.png" "${1:-root}" && [ "$(lit "$work/s.png")" -gt 0 ]; }
+
+pointer_x() { xdotool getmouselocation | sed -E 's/x:([0-9]+).*/\1/'; }
+parked() { [ "$(pointer_x)" -ge $(($1 - 1)) ]; }
+
+start_saver() {  # start_saver ARGS...: sets $saver to the pid
+  "$lumivane" "$@" >"$work/saver.out" 2>"$work/saver.err" &
+  saver=$!
+  pids+=("$saver")
+}
+
+case "$case_name" in
+saver)
+  # "/S" shows moving pixels; Escape ends it with status 0 within a second.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  start_saver /s --stats
+  wait_until 20 shows_pixels || fail "no pixels appeared"
+  shot "$work/a.png"
+  sleep 0.4
+  shot "$work/b.png"
+  difference=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
+  echo "pixels that changed in 0.4 s: $difference"
+  [ "${difference%% *}" != 0 ] || fail "the picture does not move"
+  xdotool key Escape
+  exit_within 1 "$saver" "Escape"
+  grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
+  ;;
+
+installed_pointer)
+  # From the install place "/S" is the saver mode: a move within the first second and a
+  # jitter within 1% of the diagonal do not end it; a larger move later does.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
+  start_saver /S
+  wait_until 20 parked 640 || fail "the pointer was not parked"
+  sleep 0.2
+  xdotool mousemove 100 100
+  sleep 0.3
+  alive "$saver" || fail "a move in the first second ended the saver"
+  xdotool mousemove 636 238  # back near the parking point, still within the first second
+  sleep 1.0
+  xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
+  sleep 0.5
+  alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
+  sleep 0.7
+  xdotool mousemove 300 240
+  exit_within 2 "$saver" "pointer move"
+  ;;
+
+standalone)
+  # Started elsewhere: pointer moves never end it; F5 restarts with the settings read again;
+  # Escape ends it.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  start_saver
+  wait_until 20 parked 640 || fail "the pointer was not parked"
+  sleep 1.2
+  xdotool mousemove 10 10
+  sleep 1.2
+  xdotool mousemove 500 400
+  sleep 0.5
+  alive "$saver" || fail "a pointer move ended the standalone saver"
+  store '[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n'
+  xdotool key F5
+  wait_until 5 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
+    fail "F5 did not restart with the settings read again (captioned window)"
+  alive "$saver" || fail "F5 ended the saver"
+  xdotool key Escape
+  exit_within 1 "$saver" "Escape"
+  grep -q 'WindowState=2' "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" ||
+    fail "the full-screen placement was not saved"
+
+  # The resizable window opens at its stored place and size and stores it again on exit.
+  store '[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n[DisplayForm]\nWindowState=0\nWindowSize=00750007500450003000\n'
+  start_saver
+  wait_until 20 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
+    fail "no captioned window"
+  window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
+  geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
+  echo "resizable window: $geometry"
+  echo "$geometry" | grep -q 'Position: 50,50 .*Geometry: 300x200' ||
+    fail "the stored place and size were not restored"
+  xdotool mousemove 200 150 sleep 0.3 key Escape
+  exit_within 1 "$saver" "Escape (resizable)"
+  grep -q 'WindowSize=00750007500450003000' "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" ||
+    fail "the placement was not stored again: $(grep WindowSize "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini")"
+  ;;
+
+preview)
+  # "/P id" draws once into the window and ends; a malformed or vanished id draws nothing.
+  start_x 640 480
+  coproc WINDOW { python3 "$here/x_window.py" 200 150 20 20; }
+  pids+=("$WINDOW_PID")
+  read -r -t 10 id <&"${WINDOW[0]}" || { echo "no test window"; exit 1; }
+  for bad in "/p" "/p 12abc" "/P 0x1ffff0" "/P 0"; do
+    timeout 10 "$lumivane" $bad || fail "'$bad' ended with status $?"
+  done
+  shows_pixels "$id" && fail "something was drawn for a bad id"
+  timeout 10 "$lumivane" "/P" "$id" || fail "/P ended with status $?"
+  shows_pixels "$id" || fail "/P drew nothing into window $id"
+  echo "preview pixels: $(lit "$work/s.png")"
+  shot "$work/full.png"
+  [ "$(lit "$work/full.png")" -eq "$(lit "$work/s.png")" ] || fail "/P drew outside its window"
+  ;;
+
+second_start)
+  # A second start raises the first and ends with status 0; the first runs on.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  start_saver /S
+  wait_until 20 shows_pixels || fail "no pixels appeared"
+  timeout 10 "$lumivane" /S
+  status=$?
+  [ "$status" -eq 0 ] || fail "the second start ended with status $status"
+  alive "$saver" || fail "the first instance ended"
+  kill -TERM "$saver"
+  exit_within 1 "$saver" "SIGTERM"
+  ;;
+
+host)
+  # The host's protocol: -window-id and XSCREENSAVER_WINDOW, side by side; no input; follows
+  # the window's size; SIGTERM ends it within half a second.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  coproc ONE { python3 "$here/x_window.py" 300 200 0 0; }
+  pids+=("$ONE_PID")
+  read -r -t 10 one <&"${ONE[0]}" || { echo "no test window"; exit 1; }
+  coproc TWO { python3 "$here/x_window.py" 300 200 320 0; }
+  pids+=("$TWO_PID")
+  read -r -t 10 two <&"${TWO[0]}" || { echo "no test window"; exit 1; }
+  "$lumivane" -window-id "$one" &
+  first=$!
+  pids+=("$first")
+  XSCREENSAVER_WINDOW=$((two)) "$lumivane" -root &
+  second=$!
+  pids+=("$second")
+  wait_until 20 shows_pixels "$one" || fail "nothing drawn in the first host window"
+  wait_until 20 shows_pixels "$two" || fail "nothing drawn in the second host window"
+  xdotool mousemove 100 100 key Escape space
+  sleep 1.5
+  xdotool mousemove 400 300 key Escape
+  sleep 0.3
+  alive "$first" && alive "$second" || fail "input ended a hosted saver"
+  xdotool windowsize "$two" 240 160
+  child_size() { xwininfo -children -id "$two" | grep -q '"*" *.*240x160' ||
+    xwininfo -tree -id "$two" | grep -q '240x160+0+0'; }
+  wait_until 3 child_size || fail "the saver did not follow the host window's size"
+  kill -TERM "$first"
+  exit_within 0.5 "$first" "SIGTERM (-window-id)"
+  kill -TERM "$second"
+  exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
+  ;;
+
+xscreensaver)
+  # XScreenSaver itself as the host. It refuses to run savers as root, so as root the host
+  # runs as nobody with a temporary home; the saver is copied where that user can read it.
+  command -v xscreensaver >/dev/null || { echo "SKIP: xscreensaver is not installed"; exit 77; }
+  start_x 640 480
+  home=$work/home
+  mkdir -p "$home/.config/Lumivane" "$work/bin"
+  cp "$lumivane" "$work/bin/lumivane"
+  chmod 755 "$work/bin" "$work/bin/lumivane"
+  printf '[General]\nAnimationType=1\n' >"$home/.config/Lumivane/LMVN_SS.ini"
+  cat >"$home/.xscreensaver" <<CONFIG
+mode: one
+selected: 0
+programs: "Lumivane" $work/bin/lumivane -root \\n
+lock: False
+splash: False
+fade: False
+unfade: False
+timeout: 0:30:00
+CONFIG
+  as_user=(env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin)
+  if [ "$(id -u)" -eq 0 ]; then
+    command -v setpriv >/dev/null || { echo "SKIP: setpriv is not installed"; exit 77; }
+    chown -R nobody:nogroup "$home"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}")
+  fi
+  "${as_user[@]}" xscreensaver -no-splash -verbose >"$work/xscreensaver.log" 2>&1 &
+  pids+=($!)
+  ready() { "${as_user[@]}" xscreensaver-command -time >/dev/null 2>&1; }
+  wait_until 20 ready || fail "xscreensaver did not start: $(tail -n 5 "$work/xscreensaver.log")"
+  "${as_user[@]}" xscreensaver-command -activate >/dev/null
+  saver_pid() { pgrep -f "^$work/bin/lumivane" | head -n1; }
+  running() { [ -n "$(saver_pid)" ]; }
+  wait_until 20 running || fail "xscreensaver did not start lumivane"
+  echo "lumivane runs as $(ps -o user= -p "$(saver_pid)") with pid $(saver_pid)"
+  wait_until 20 shows_pixels || fail "nothing drawn in xscreensaver's window"
+  "${as_user[@]}" xscreensaver-command -deactivate >/dev/null
+  stopped() { ! running; }
+  wait_until 5 stopped || fail "lumivane did not end when xscreensaver deactivated"
+  grep -E 'forked|killing pid' "$work/xscreensaver.log" | sed 's/^/  /'
+  ;;
+
+*)
+  echo "unknown case $case_name"
+  exit 2
+  ;;
+esac
+
+[ "$failed" -eq 0 ] && echo "PASSED: $case_name"
+exit "$failed"
