@@ -47,11 +47,11 @@
   X(Adv_EffectCycle, Long, "0", 0, 30000, 100, Field, "Frames per Effect (100 - 30000):",     \
     "0 = no cycling, otherwise 100..30000 frames per effect; clamped to 100..9999 at run "    \
     "time.")                                                                                  \
+  X(Adv_PerfMult, Single, "1", 0.1, 9.9, 0.1, Field, "Performance Multiplier (0.1 - 9.9):",   \
+    "Particle count multiplier when cycling or touring.")                                     \
   X(Adv_PickEffects, Long, "249", 1, 255, 1, BitSet, "",                                      \
     "Bits 1, 2, 4, 8, 16, 32 = effects 0 to 5; 64 = all Fireworks themes; 128 = all Galaxy "  \
     "themes; at least one effect bit.")                                                       \
-  X(Adv_PerfMult, Single, "1", 0.1, 9.9, 0.1, Field, "Performance Multiplier (0.1 - 9.9):",   \
-    "Particle count multiplier when cycling or touring.")                                     \
   X(Adv_WindowResize, String, "0", 0, 1, 1, Switch, "Window can be Resized",                  \
     "\"1\" = the saver runs in a resizable captioned window.")                                \
   X(Adv_HueStart, Integer, "0", 0, 359, 5, Field, "Initial Hue Value: (0 - 359):",            \
