@@ -191,8 +191,8 @@ class StoreLock {
       if (!FlockRetrying(fd_, LOCK_EX)) return;
       // The file may have been replaced between the open and the lock: the lock counts only
       // while it is the file at the path.
-      struct stat held {
-      }, current{};
+      struct stat held {};
+      struct stat current {};
       locked_ =
           fstat(fd_, &held) == 0 && lstat(path_.c_str(), &current) == 0 && SameFile(held, current);
     }
