@@ -353,7 +353,8 @@ bool KeepDamaged(const std::string& path, std::string_view data) {
   if (temp.empty()) return false;
   bool kept = false;
   for (int n = 1; n <= kMaxBackups && !kept; ++n) {
-    const std::string backup = path + ".damaged" + (n == 1 ? "" : "." + std::to_string(n));
+    std::string backup = path + ".damaged";
+    if (n > 1) backup.append(".").append(std::to_string(n));
     if (RenameNoReplace(temp, backup)) {
       SyncFolder(folder);
       return true;
@@ -539,7 +540,10 @@ bool WriteEntries(std::string_view app, std::span<const SettingWrite> entries, I
   IniDocument doc;
   if (!doc.Load(clean.body)) return false;
   for (const SettingWrite& entry : entries) {
-    if (!doc.Set(entry.section, entry.key, std::string(TrimBlanks(entry.value)))) return false;
+    if (!doc.Set(std::string(entry.section), std::string(entry.key),
+                 std::string(TrimBlanks(entry.value)))) {
+      return false;
+    }
   }
   std::string out;
   if (!doc.Save(out)) return false;
@@ -551,8 +555,8 @@ bool WriteEntries(std::string_view app, std::span<const SettingWrite> entries, I
 
 bool WriteText(std::string_view app, std::string_view section, std::string_view key,
                std::string_view value, Integer root) {
-  const SettingWrite entry{std::string(section), std::string(key), std::string(value)};
-  return WriteEntries(app, std::span(&entry, 1), root);
+  const SettingWrite entry{section, key, value};
+  return WriteEntries(app, std::span<const SettingWrite>(&entry, 1), root);
 }
 
 }  // namespace

@@ -59,11 +59,9 @@ namespace lmvn {
 // The application name that every caller in the program uses.
 inline constexpr std::string_view kSettingsApp = "LMVN_SS";
 
-// One value of a batch write.
+// One value of a batch write (WriteSettings); the texts must outlive the call.
 struct SettingWrite {
-  std::string section;
-  std::string key;
-  std::string value;
+  std::string_view section, key, value;
 };
 
 // Stores `value` with leading and trailing blanks removed. True when it was stored.
@@ -80,9 +78,10 @@ bool WriteSetting(std::string_view app, std::string_view section, std::string_vi
 bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
                   double value, Integer root = 0);
 
-// Stores every value (trimmed) in one replacement of the file: either all of them are stored
-// (true) or none is (false). Used for resets and imports.
-bool WriteSettings(std::string_view app, std::span<const SettingWrite> values, Integer root = 0);
+// Several values stored with one replacement of the file (each trimmed like WriteSetting):
+// all of them, or none when any name or value cannot be stored or the file cannot be written.
+// Used for resets and imports.
+bool WriteSettings(std::string_view app, std::span<const SettingWrite> writes, Integer root = 0);
 
 std::string ReadSettingString(std::string_view app, std::string_view section, std::string_view key,
                               std::string_view def, Integer root = 0);
