@@ -138,6 +138,28 @@ class GalaxyThemeReader {
 
 }  // namespace
 
+SettingValue LoadSetting(const KeySpec& key, const SettingOverrides& overrides) {
+  const SectionReader reader(key.section, overrides);
+  const auto read = [&](auto value) -> SettingValue {
+    reader.Read(key.name, key.defaultText, value, key.type);
+    return value;
+  };
+  switch (key.type) {
+    case KeyType::Integer:
+      return read(Integer{});
+    case KeyType::Long:
+      return read(Long{});
+    case KeyType::Single:
+      return read(Single{});
+    case KeyType::Switch:
+    case KeyType::NonZeroSwitch:
+      return read(false);
+    case KeyType::String:
+      break;
+  }
+  return read(std::string());
+}
+
 Integer ScaleCount(Integer count, Single perfMult) {
   const double product = static_cast<double>(count) * static_cast<double>(perfMult);
   return CInt(product).value_or(count);

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "render/colour.h"
@@ -36,6 +37,13 @@ class SettingOverrides {
   };
   std::vector<Entry> entries_;
 };
+
+struct KeySpec;
+
+// One catalogue key as the loaders read it: in its type (switches as bool, on by the rule of
+// their type), with its catalogue default, an override taking the stored text's place.
+using SettingValue = std::variant<Integer, Long, Single, bool, std::string>;
+SettingValue LoadSetting(const KeySpec& key, const SettingOverrides& overrides = {});
 
 #define LMVN_MEMBER_TYPE_Integer ::lmvn::Integer
 #define LMVN_MEMBER_TYPE_Long ::lmvn::Long

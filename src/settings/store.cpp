@@ -115,23 +115,128 @@ class FileDescriptor {
   int fd_;
 };
 
+// Opens a file that must be a regular file without waiting: whatever else stands at the path
+// (a FIFO, a device, a socket, a folder) is refused before it could block the open or a
+// read. -1 with errno set on failure (EINVAL for a file of another kind).
+int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return -1;
+  }
+  const int fd = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+// Files that a write creates in the settings folder belong to the folder's owner, also when
+// the writer is root working in someone else's folder (sudo keeps the user's environment):
+// a file of root's there would lock its owner out.
+void GiveToFolderOwner(int fd, const std::string& folder) {
+  if (geteuid() != 0) return;
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0 && info.st_uid != 0) {
+    [[maybe_unused]] const int rc = fchown(fd, info.st_uid, info.st_gid);
+  }
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool FlockRetrying(int fd, int operation) {
+  int rc;
+  do {
+    rc = flock(fd, operation);
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
 // The advisory lock of a settings file, held while the object lives.
+//
+// Writers lock ".<app>.ini.lock" exclusively, creating it when missing. A lock file the writer
+// cannot open for writing is locked through a descriptor opened for reading; one it cannot
+// open at all (left, say, by root with mode 0600) is replaced by the writer's own, under a
+// lock of the folder so that two writers never replace it at once.
+//
+// Readers take the shared lock only when the lock file exists and they can open it, and never
+// create it: writes replace the file atomically, so a read without the lock still sees one
+// whole file, and a reader that is not the folder's owner leaves nothing behind.
 class StoreLock {
  public:
   StoreLock(const std::string& folder, std::string_view app, bool exclusive)
-      : fd_(open((folder + "/." + std::string(app) + ".ini.lock").c_str(),
-                 O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_.get() < 0) return;
-    int rc;
-    do {
-      rc = flock(fd_.get(), exclusive ? LOCK_EX : LOCK_SH);
-    } while (rc != 0 && errno == EINTR);
-    locked_ = rc == 0;
+      : path_(folder + "/." + std::string(app) + ".ini.lock") {
+    if (!exclusive) {
+      fd_ = OpenRegular(path_, O_RDONLY | O_NOFOLLOW);
+      locked_ = fd_ >= 0 && FlockRetrying(fd_, LOCK_SH);
+      return;
+    }
+    for (int attempt = 0; attempt < 4 && !locked_; ++attempt) {
+      Release();
+      fd_ = OpenRegular(path_, O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+      if (fd_ >= 0) {
+        GiveToFolderOwner(fd_, folder);
+      } else if (errno == EACCES || errno == EPERM) {
+        fd_ = OpenRegular(path_, O_RDONLY | O_NOFOLLOW);
+      }
+      if (fd_ < 0) {
+        if ((errno == EACCES || errno == EPERM) && ReplaceLockFile(folder)) continue;
+        return;
+      }
+      if (!FlockRetrying(fd_, LOCK_EX)) return;
+      // The file may have been replaced between the open and the lock: the lock counts only
+      // while it is the file at the path.
+      struct stat held {};
+      struct stat current {};
+      locked_ =
+          fstat(fd_, &held) == 0 && lstat(path_.c_str(), &current) == 0 && SameFile(held, current);
+    }
   }
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+  ~StoreLock() { Release(); }
   bool locked() const { return locked_; }
 
  private:
-  FileDescriptor fd_;
+  void Release() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    locked_ = false;
+  }
+
+  // Puts a lock file of our own in place of one that cannot be opened. The folder's own lock
+  // keeps a second writer from replacing ours in the meantime.
+  bool ReplaceLockFile(const std::string& folder) const {
+    const FileDescriptor guard(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (guard.get() < 0 || !FlockRetrying(guard.get(), LOCK_EX)) return false;
+    const int probe = OpenRegular(path_, O_RDONLY | O_NOFOLLOW);
+    if (probe >= 0) {  // another writer has replaced it already
+      close(probe);
+      return true;
+    }
+    struct stat info {};
+    if ((errno != EACCES && errno != EPERM) || lstat(path_.c_str(), &info) != 0 ||
+        !S_ISREG(info.st_mode)) {
+      return false;
+    }
+    std::string temp = path_ + ".XXXXXX";
+    const FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) return false;
+    GiveToFolderOwner(fd.get(), folder);
+    if (rename(temp.c_str(), path_.c_str()) != 0) {
+      unlink(temp.c_str());
+      return false;
+    }
+    return true;
+  }
+
+  std::string path_;
+  int fd_ = -1;
   bool locked_ = false;
 };
 
@@ -139,12 +244,10 @@ enum class ReadStatus { kOk, kMissing, kError };
 
 ReadStatus ReadWholeFile(const std::string& path, std::string& out) {
   out.clear();
-  FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor fd(OpenRegular(path, O_RDONLY));
   if (fd.get() < 0) return errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kError;
   struct stat info {};
-  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
-    return ReadStatus::kError;
-  }
+  if (fstat(fd.get(), &info) != 0 || info.st_size > kMaxFileSize) return ReadStatus::kError;
   out.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
@@ -178,6 +281,37 @@ std::string ParentFolder(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string FileName(const std::string& path) {
+  return path.substr(path.rfind('/') + 1);
+}
+
+// The temporary files of a write to `path` are ".<name>.XXXXXX" beside it (those of its
+// backups too), so that one pattern finds every one a killed writer left behind.
+std::string TemporaryPattern(const std::string& path) {
+  return ParentFolder(path) + "/." + FileName(path) + ".XXXXXX";
+}
+
+// A new file with `data`, written and synced under a temporary name; its name, or empty.
+std::string WriteTemporary(const std::string& pattern, std::string_view data, mode_t mode,
+                           const std::string& ownerFolder) {
+  std::string temp = pattern;
+  FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+  if (fd.get() < 0) return {};
+  GiveToFolderOwner(fd.get(), ownerFolder);
+  const bool written =
+      WriteAll(fd.get(), data) && fchmod(fd.get(), mode) == 0 && fsync(fd.get()) == 0;
+  if (!fd.Close() || !written) {
+    unlink(temp.c_str());
+    return {};
+  }
+  return temp;
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0600;
+}
+
 // Replaces the file at `path` with `data` so that a reader sees either the old or the new
 // file, never a part of either. A symbolic link is followed: its target is replaced.
 bool ReplaceFile(std::string path, std::string_view data) {
@@ -186,16 +320,9 @@ bool ReplaceFile(std::string path, std::string_view data) {
     std::free(resolved);
   }
   const std::string folder = ParentFolder(path);
-  mode_t mode = 0600;
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0) mode = info.st_mode & 07777;
-
-  std::string temp = folder + "/." + path.substr(folder.size() + 1) + ".XXXXXX";
-  FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) return false;
-  const bool written =
-      WriteAll(fd.get(), data) && fchmod(fd.get(), mode) == 0 && fsync(fd.get()) == 0;
-  if (!fd.Close() || !written || rename(temp.c_str(), path.c_str()) != 0) {
+  const std::string temp = WriteTemporary(TemporaryPattern(path), data, ModeOf(path), folder);
+  if (temp.empty()) return false;
+  if (rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return false;
   }
@@ -203,16 +330,69 @@ bool ReplaceFile(std::string path, std::string_view data) {
   return true;
 }
 
-// Removes the temporary files that writers killed during a write left behind. Called under
-// the exclusive lock, so no other write is under way.
+// Moves `from` to `to` unless `to` exists; false with errno EEXIST when it does.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems without the flag: a hard link is created only where nothing is.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  unlink(from.c_str());
+  return true;
+}
+
+constexpr int kMaxBackups = 1000;
+
+// Keeps `data`, the whole text of a damaged settings file, as a new backup beside it:
+// "<name>.damaged", then "<name>.damaged.2", "<name>.damaged.3" and so on. An earlier backup
+// is never replaced or truncated.
+bool KeepDamaged(const std::string& path, std::string_view data) {
+  const std::string folder = ParentFolder(path);
+  const std::string temp = WriteTemporary(TemporaryPattern(path), data, ModeOf(path), folder);
+  if (temp.empty()) return false;
+  bool kept = false;
+  for (int n = 1; n <= kMaxBackups && !kept; ++n) {
+    std::string backup = path + ".damaged";
+    if (n > 1) backup.append(".").append(std::to_string(n));
+    if (RenameNoReplace(temp, backup)) {
+      SyncFolder(folder);
+      return true;
+    }
+    if (errno != EEXIST) break;
+    std::string text;
+    struct stat info {};
+    // A state that is kept already is not kept twice.
+    kept = stat(backup.c_str(), &info) == 0 && static_cast<off_t>(data.size()) == info.st_size &&
+           ReadWholeFile(backup, text) == ReadStatus::kOk && text == data;
+  }
+  unlink(temp.c_str());
+  return kept;
+}
+
+bool IsTemporarySuffix(std::string_view suffix) {
+  if (suffix.size() != 6) return false;
+  for (const char c : suffix) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Removes the temporary files that writers killed during a write left behind:
+// ".<name>.XXXXXX" (the file, its backups, the lock file), and ".<name>.damaged.XXXXXX" from
+// earlier versions. Called under the exclusive lock, so no other write is under way.
 void RemoveStaleTemporaries(const std::string& folder, const std::string& fileName) {
   const std::string prefix = "." + fileName + ".";
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
-      std::filesystem::remove(entry.path(), error);
-    }
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    std::string_view rest = std::string_view(name).substr(prefix.size());
+    if (rest.starts_with("damaged.")) rest.remove_prefix(8);
+    if (rest.starts_with("lock.")) rest.remove_prefix(5);
+    if (IsTemporarySuffix(rest)) std::filesystem::remove(entry.path(), error);
   }
 }
 
@@ -221,7 +401,17 @@ bool MakeFolders(const std::string& folder) {
   if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
   const std::string parent = ParentFolder(folder);
   if (parent != folder && !MakeFolders(parent)) return false;
-  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+  if (mkdir(folder.c_str(), 0700) != 0) return errno == EEXIST;
+  const FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) GiveToFolderOwner(fd.get(), parent);
+  return true;
+}
+
+// A settings file without its owner's write permission is a locked configuration: writes
+// leave it alone, root's too (who could write it anyway, and rename ignores the mode).
+bool LockedAgainstWrites(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
 }
 
 // ---- the file's text -------------------------------------------------------------------
@@ -318,16 +508,24 @@ std::optional<std::string> ReadStored(std::string_view app, std::string_view sec
   return std::string(value);
 }
 
-bool WriteTexts(std::string_view app, std::span<const SettingWrite> writes, Integer root) {
+// A value the store can write and its reader read back: names that the file can hold, no
+// line breaks or NUL bytes, and lines within the reader's length limit.
+bool Storable(const SettingWrite& entry) {
+  const std::string_view value = TrimBlanks(entry.value);
+  return ValidSection(entry.section) && ValidKey(entry.key) &&
+         value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
+         entry.section.size() + 2 <= kMaxLineLength &&
+         entry.key.size() + 1 + value.size() <= kMaxLineLength;
+}
+
+bool WriteEntries(std::string_view app, std::span<const SettingWrite> entries, Integer root) {
   if (!Writable(root)) return false;
-  for (const SettingWrite& write : writes) {
-    if (!ValidSection(write.section) || !ValidKey(write.key) ||
-        write.value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-      return false;
-    }
+  for (const SettingWrite& entry : entries) {
+    if (!Storable(entry)) return false;
   }
   const std::string path = SettingsFilePath(app, root);
   if (path.empty()) return false;
+  if (entries.empty()) return true;
   const std::string folder = ParentFolder(path);
   if (!MakeFolders(folder)) return false;
   const StoreLock lock(folder, app, /*exclusive=*/true);
@@ -337,32 +535,34 @@ bool WriteTexts(std::string_view app, std::span<const SettingWrite> writes, Inte
   std::string old;
   const ReadStatus status = ReadWholeFile(path, old);
   if (status == ReadStatus::kError) return false;  // never replace what could not be read
+  if (status == ReadStatus::kOk && LockedAgainstWrites(path)) return false;
   CleanText clean = Clean(old);
   IniDocument doc;
   if (!doc.Load(clean.body)) return false;
-  for (const SettingWrite& write : writes) {
-    if (!doc.Set(std::string(write.section), std::string(write.key),
-                 std::string(TrimBlanks(write.value)))) {
+  for (const SettingWrite& entry : entries) {
+    if (!doc.Set(std::string(entry.section), std::string(entry.key),
+                 std::string(TrimBlanks(entry.value)))) {
       return false;
     }
   }
   std::string out;
   if (!doc.Save(out)) return false;
   out += clean.tail;
-  if (clean.damaged && !ReplaceFile(path + ".damaged", old)) return false;
+  if (status == ReadStatus::kOk && out == old) return true;  // nothing changes
+  if (clean.damaged && !KeepDamaged(path, old)) return false;
   return ReplaceFile(path, out);
 }
 
 bool WriteText(std::string_view app, std::string_view section, std::string_view key,
                std::string_view value, Integer root) {
-  const SettingWrite write{section, key, value};
-  return WriteTexts(app, std::span<const SettingWrite>(&write, 1), root);
+  const SettingWrite entry{section, key, value};
+  return WriteEntries(app, std::span<const SettingWrite>(&entry, 1), root);
 }
 
 }  // namespace
 
-bool WriteSettings(std::string_view app, std::span<const SettingWrite> writes, Integer root) {
-  return WriteTexts(app, writes, root);
+bool WriteSettings(std::string_view app, std::span<const SettingWrite> values, Integer root) {
+  return WriteEntries(app, values, root);
 }
 
 std::string SettingsFilePath(std::string_view app, Integer root) {

@@ -22,19 +22,30 @@
 // atomically (temporary file in the same folder, fsync, rename, fsync of the folder) and
 // creates the folder when it is missing.
 //
-// A missing, unreadable or damaged file reads as defaults, value by value. The store reads a
-// file line by line: blank lines, comments (';' or '#'), section headers "[name]" and
-// "key=value" lines. A damaged line (a NUL byte, a line longer than 4096 bytes, a line that is
-// none of the above, a header without its closing bracket) is not read, and neither are the
-// lines under a damaged header up to the next good one. A write keeps every value that could
-// be read, other sections and comments; when the file held damaged lines, the write first
-// saves the whole old file as "<app>.ini.damaged" beside it, so nothing is ever lost.
+// Readers take the shared lock only when the lock file exists and never create it; a lock
+// file that a writer cannot open for writing (say, root's) is locked through a descriptor
+// opened for reading, and one it cannot open at all is replaced. Files that root writes in
+// another user's settings folder are given to that user.
+//
+// A missing, unreadable or damaged file reads as defaults, value by value. Only a regular
+// file is opened: a FIFO, device, socket or folder at the path reads as missing at once, and
+// writes to it fail. The store reads a file line by line: blank lines, comments (';' or '#'),
+// section headers "[name]" and "key=value" lines. A damaged line (a NUL byte, a line longer
+// than 4096 bytes, a line that is none of the above, a header without its closing bracket) is
+// not read, and neither are the lines under a damaged header up to the next good one. A write
+// keeps every value that could be read, other sections and comments; when the file held
+// damaged lines, the write first keeps the whole old file beside it as a new backup,
+// "<app>.ini.damaged", then "<app>.ini.damaged.2", ".3" and so on, never replacing an earlier
+// one, so nothing is ever lost. Writes also remove the temporary files of writers that were
+// killed.
 //
 // A write fails (returns false) for a name that cannot be stored in the file (empty, control
 // characters, '=' in a key, brackets in a section, a leading ';', '#' or '[', leading or
-// trailing blanks), for a value with a line break or NUL, for a non-finite number, for an
-// application name that is not a plain file name, for the read-only root, and when the file
-// exists but cannot be read or replaced.
+// trailing blanks), for a value with a line break or NUL, for a line ("key=value") longer than
+// the reader takes (4096 bytes), for a non-finite number, for an application name that is not
+// a plain file name, for the read-only root, for a file without its owner's write permission
+// (a locked configuration, left as it is), and when the file exists but cannot be read or
+// replaced.
 #pragma once
 
 #include <span>
@@ -47,6 +58,11 @@ namespace lmvn {
 
 // The application name that every caller in the program uses.
 inline constexpr std::string_view kSettingsApp = "LMVN_SS";
+
+// One value of a batch write (WriteSettings); the texts must outlive the call.
+struct SettingWrite {
+  std::string_view section, key, value;
+};
 
 // Stores `value` with leading and trailing blanks removed. True when it was stored.
 bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
@@ -64,9 +80,7 @@ bool WriteSetting(std::string_view app, std::string_view section, std::string_vi
 
 // Several values stored with one replacement of the file (each trimmed like WriteSetting):
 // all of them, or none when any name or value cannot be stored or the file cannot be written.
-struct SettingWrite {
-  std::string_view section, key, value;
-};
+// Used for resets and imports.
 bool WriteSettings(std::string_view app, std::span<const SettingWrite> writes, Integer root = 0);
 
 std::string ReadSettingString(std::string_view app, std::string_view section, std::string_view key,

@@ -127,6 +127,10 @@ bool IsNumericText(std::string_view text) {
   return ScanNumber(text).has_value();
 }
 
+std::optional<double> NumberFromText(std::string_view text) {
+  return NumberForInteger(text);
+}
+
 std::string StringFromText(std::optional<std::string_view> text, std::string_view def) {
   text = Readable(text);
   return std::string(text ? *text : def);

@@ -36,6 +36,10 @@ Integer IntegerFromText(std::optional<std::string_view> text, Integer def);
 Long LongFromText(std::optional<std::string_view> text, Long def);
 Single SingleFromText(std::optional<std::string_view> text, Single def);
 
+// The number a readable numeric text stands for, before any rounding (infinity when it is too
+// large even for a double); std::nullopt when the text is not numeric or too long to be read.
+std::optional<double> NumberFromText(std::string_view text);
+
 // The text a write stores for a number; std::nullopt for NaN and infinities.
 std::string SettingText(Long value);
 std::optional<std::string> SettingText(Single value);

@@ -143,6 +143,7 @@ TEST_F(Loaders, AnEmptyStoreGivesTheCatalogueDefaults) {
   ExpectCatalogueDefaults(LoadGravityWellSettings(false, 1), kSectionGravityWell);
   ExpectCatalogueDefaults(LoadGalaxySettings(0, false, 1), kSectionGalaxy);
   ExpectCatalogueDefaults(LoadSoundSettings().SoundFiles, kSectionSoundFX, 1);
+  for (const KeySpec& key : AllKeys()) EXPECT_EQ(LoadSetting(key), CatalogueDefault(key));
 
   const RuntimeSettings r = LoadRuntimeSettings();
   EXPECT_EQ(r.colour.ColorRed, 100);
@@ -220,7 +221,13 @@ TEST_F(Loaders, FixedHuesIsCataloguedAsOnWhenNotZero) {
   for (const auto& [text, on] : {std::pair{"2", true}, {"-1", true}, {"1", true}, {"0", false}}) {
     ASSERT_TRUE(WriteSetting(kApp, "General", "FixedHues", text));
     EXPECT_EQ(LoadColourSettings().FixedHues, on) << text;
+    EXPECT_EQ(LoadSetting(*fixed), SettingValue(on)) << text;
   }
+  // One key read on its own follows its own type's rule.
+  SettingOverrides overrides;
+  overrides.Set("Starfield", "Star_Comet_NonBallistic", "2");
+  EXPECT_EQ(LoadSetting(*FindKey("Starfield", "Star_Comet_NonBallistic"), overrides),
+            SettingValue(false));
 }
 
 TEST_F(Loaders, CountsAreScaledByThePerformanceMultiplier) {

@@ -1,9 +1,17 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -262,6 +270,252 @@ TEST_F(Store, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     files.insert(entry.path().filename().string());
   }
   EXPECT_EQ(files, (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
+}
+
+// Runs `body` in a child process that is killed after `seconds`; true when the child finished
+// in time and `body` returned true.
+bool InChildWithin(unsigned seconds, const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    alarm(seconds);
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::set<std::string> FolderFiles(const std::filesystem::path& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.insert(entry.path().filename().string());
+  }
+  return files;
+}
+
+TEST_F(Store, EveryDamagedStateIsKept) {
+  PutFile("[General]\nColorRed=1\nfirst note\n");
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorGrn", Integer{2}));
+  EXPECT_EQ(FileText(Path() + ".damaged"), "[General]\nColorRed=1\nfirst note\n");
+  std::ofstream(Path(), std::ios::app) << "second note\n";
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorBlu", Integer{3}));
+  std::ofstream(Path(), std::ios::app) << "third note\n";
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorBlu", Integer{4}));
+  // Every unreadable line is still on disk, each state in a backup of its own.
+  EXPECT_NE(FileText(Path() + ".damaged").find("first note"), std::string::npos);
+  EXPECT_NE(FileText(Path() + ".damaged.2").find("second note"), std::string::npos);
+  EXPECT_NE(FileText(Path() + ".damaged.3").find("third note"), std::string::npos);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 1);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorGrn", 0), 2);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorBlu", 0), 4);
+  // The same damaged state is not kept twice.
+  PutFile(FileText(Path() + ".damaged.3"));
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorBlu", Integer{5}));
+  EXPECT_EQ(FolderFiles(root_ / "Lumivane"),
+            (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock", "LMVN_SS.ini.damaged",
+                                   "LMVN_SS.ini.damaged.2", "LMVN_SS.ini.damaged.3"}));
+}
+
+TEST_F(Store, WriterAndReaderAgreeOnLongLines) {
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{5}));
+  const std::string before = FileText();
+  EXPECT_FALSE(WriteSetting(kApp, "General", "LockMessage", std::string(5000, 'x')));
+  EXPECT_FALSE(WriteSetting(kApp, std::string(4095, 'S'), "Key", "1"));
+  EXPECT_FALSE(WriteSetting(kApp, "General", std::string(4000, 'k'), std::string(96, 'v')));
+  EXPECT_EQ(FileText(), before);
+  // The longest line the reader takes is written; its value reads by the 127-character rule.
+  const std::string longest(4096 - std::string("LockMessage=").size(), 'x');
+  ASSERT_TRUE(WriteSetting(kApp, "General", "LockMessage", longest));
+  EXPECT_EQ(ReadSettingString(kApp, "General", "LockMessage", "def"), "def");
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorGrn", Integer{6}));
+  EXPECT_NE(FileText().find("LockMessage=" + longest + "\n"), std::string::npos);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 5);
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+
+  // Whatever a write accepts, the reader reads back, and later writes never find damage.
+  std::mt19937 random(5);
+  const std::string alphabet = "aZ09 \t=;#[]\"'\\\x7f\x80\xff\xc3\xa9<>.";
+  const auto text = [&](std::size_t maxLength) {
+    std::string out(random() % (maxLength + 1), ' ');
+    for (char& c : out) c = alphabet[random() % alphabet.size()];
+    return out;
+  };
+  std::map<std::pair<std::string, std::string>, std::string> written;
+  for (int i = 0; i < 500; ++i) {
+    const std::string section = text(6), key = text(6), value = text(i % 50 == 0 ? 5000 : 20);
+    if (!WriteSetting(kApp, section, key, value)) continue;
+    std::string lowerSection = section, lowerKey = key;
+    for (std::string* name : {&lowerSection, &lowerKey}) {
+      for (char& c : *name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    written[{lowerSection, lowerKey}] = std::string(TrimBlanks(value));
+  }
+  EXPECT_GT(written.size(), 50u);
+  for (const auto& [name, value] : written) {
+    EXPECT_EQ(ReadSettingString(kApp, name.first, name.second, "\x01"),
+              value.size() <= kMaxValueLength ? value : "\x01")
+        << name.first << "/" << name.second;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+}
+
+TEST_F(Store, NothingAtThePathHangsReadsOrWrites) {
+  const auto folder = root_ / "Lumivane";
+  const std::string lockPath = (folder / ".LMVN_SS.ini.lock").string();
+  const auto calm = [] {
+    return ReadSettingInteger(kApp, "General", "ColorRed", 77) == 77 &&
+           ReadSettingString(kApp, "General", "LockMessage", "d") == "d" &&
+           !WriteSetting(kApp, "General", "ColorRed", Integer{1});
+  };
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+  EXPECT_TRUE(InChildWithin(10, calm)) << "FIFO";
+  // Another process is not held up either.
+  EXPECT_TRUE(InChildWithin(10, calm)) << "FIFO, second reader";
+  std::filesystem::remove(Path());
+
+  std::filesystem::create_symlink("/dev/zero", Path());
+  EXPECT_TRUE(InChildWithin(10, calm)) << "device";
+  std::filesystem::remove(Path());
+
+  const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(Path().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, Path().c_str());
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  EXPECT_TRUE(InChildWithin(10, calm)) << "socket";
+  close(listener);
+  std::filesystem::remove(Path());
+
+  std::filesystem::create_directory(Path());
+  EXPECT_TRUE(InChildWithin(10, calm)) << "folder";
+  std::filesystem::remove(Path());
+
+  // A FIFO in place of the lock file: reads go on without the lock; writes fail.
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{3}));
+  std::filesystem::remove(lockPath);
+  ASSERT_EQ(mkfifo(lockPath.c_str(), 0600), 0);
+  EXPECT_TRUE(InChildWithin(10, [] {
+    return ReadSettingInteger(kApp, "General", "ColorRed", 77) == 3 &&
+           !WriteSetting(kApp, "General", "ColorRed", Integer{4});
+  })) << "FIFO lock file";
+}
+
+TEST_F(Store, AReadOnlyFileIsALockedConfiguration) {
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{5}));
+  std::ofstream(Path(), std::ios::app) << "a note without an equals sign\n";
+  const std::string before = FileText();
+  std::filesystem::permissions(Path(), std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+  EXPECT_FALSE(WriteSetting(kApp, "General", "ColorRed", Integer{6}));
+  EXPECT_FALSE(WriteSetting(kApp, "General", "ColorGrn", Integer{6}));
+  EXPECT_EQ(FileText(), before);
+  EXPECT_EQ(std::filesystem::status(Path()).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::group_read |
+                                                               std::filesystem::perms::others_read);
+  EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 5);
+}
+
+TEST_F(Store, WritesClearTheTemporariesOfKilledWriters) {
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{5}));
+  const auto folder = root_ / "Lumivane";
+  for (const char* name :
+       {".LMVN_SS.ini.damaged.Ab12Cd", ".LMVN_SS.ini.Xy34Zw", ".LMVN_SS.ini.lock.Qw56Er",
+        "LMVN_SS.ini.damaged", ".LMVN_SS.ini.notes", ".Other.ini.Xy34Zw"}) {
+    std::ofstream(folder / name) << "left behind";
+  }
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{6}));
+  EXPECT_EQ(FolderFiles(folder),
+            (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock", "LMVN_SS.ini.damaged",
+                                   ".LMVN_SS.ini.notes", ".Other.ini.Xy34Zw"}));
+}
+
+TEST_F(Store, BatchWritesStoreAllOrNothing) {
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorRed", Integer{5}));
+  const std::string before = FileText();
+  std::vector<SettingWrite> batch = {{"General", "ColorRed", " 7 "},
+                                     {"Starfield", "Star_Stars", "300"},
+                                     {"General", "Bad\nKey", "1"}};
+  EXPECT_FALSE(WriteSettings(kApp, batch));
+  EXPECT_EQ(FileText(), before);
+  batch.pop_back();
+  ASSERT_TRUE(WriteSettings(kApp, batch));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 7);
+  EXPECT_EQ(ReadSettingInteger(kApp, "Starfield", "Star_Stars", 0), 300);
+  EXPECT_TRUE(WriteSettings(kApp, {}));
+}
+
+// Another user's files in the settings folder, as root leaves them when it runs the program
+// with the user's environment (sudo).
+class StoreAsUser : public SettingsTest {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root, to act as an unprivileged user";
+    const passwd* user = getpwnam("nobody");
+    if (user == nullptr) GTEST_SKIP() << "no user nobody";
+    uid_ = user->pw_uid;
+    gid_ = user->pw_gid;
+    if (const group* nogroup = getgrnam("nogroup")) gid_ = nogroup->gr_gid;
+    SettingsTest::SetUp();
+    ASSERT_EQ(chown(root_.c_str(), uid_, gid_), 0);
+    ASSERT_TRUE(AsUser([] { return WriteSetting(kApp, "General", "ColorRed", Integer{1}); }));
+  }
+  // Runs `body` in a child process as the unprivileged user; true when it returned true.
+  bool AsUser(const std::function<bool()>& body) const {
+    return InChildWithin(20, [&] {
+      return setgroups(0, nullptr) == 0 && setresgid(gid_, gid_, gid_) == 0 &&
+             setresuid(uid_, uid_, uid_) == 0 && body();
+    });
+  }
+  // True when every file in the settings folder belongs to the user.
+  bool AllTheUsers() const {
+    for (const auto& entry : std::filesystem::directory_iterator(root_ / "Lumivane")) {
+      struct stat info {};
+      if (lstat(entry.path().c_str(), &info) != 0 || info.st_uid != uid_) {
+        ADD_FAILURE() << entry.path() << " belongs to " << info.st_uid;
+        return false;
+      }
+    }
+    return true;
+  }
+
+  uid_t uid_ = 0;
+  gid_t gid_ = 0;
+};
+
+TEST_F(StoreAsUser, RootsReadsAndWritesLeaveTheUserAbleToWrite) {
+  const std::string lockPath = (root_ / "Lumivane" / ".LMVN_SS.ini.lock").string();
+  std::filesystem::remove(lockPath);
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorRed", 0), 1);  // root reads first
+  EXPECT_TRUE(AllTheUsers());
+  EXPECT_TRUE(AsUser([] { return WriteSetting(kApp, "General", "ColorRed", Integer{2}); }));
+  ASSERT_TRUE(WriteSetting(kApp, "General", "ColorGrn", Integer{3}));  // root writes
+  EXPECT_TRUE(AllTheUsers());
+  EXPECT_TRUE(AsUser([] {
+    return WriteSetting(kApp, "General", "ColorBlu", Integer{4}) &&
+           ReadSettingInteger(kApp, "General", "ColorGrn", 0) == 3;
+  }));
+  EXPECT_EQ(ReadSettingInteger(kApp, "General", "ColorBlu", 0), 4);
+}
+
+TEST_F(StoreAsUser, ALockFileOfRootsDoesNotStopTheUsersWrites) {
+  const std::string lockPath = (root_ / "Lumivane" / ".LMVN_SS.ini.lock").string();
+  for (const Long mode : {0600, 0644}) {
+    std::filesystem::remove(lockPath);
+    const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT, static_cast<mode_t>(mode));
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fchmod(fd, static_cast<mode_t>(mode)), 0);
+    close(fd);
+    EXPECT_TRUE(AsUser([mode] {
+      return WriteSetting(kApp, "General", "ColorRed", mode) &&
+             ReadSettingLong(kApp, "General", "ColorRed", 0) == mode;
+    })) << std::oct
+        << mode;
+    EXPECT_EQ(ReadSettingLong(kApp, "General", "ColorRed", 0), mode);
+  }
 }
 
 }  // namespace
