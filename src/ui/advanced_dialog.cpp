@@ -117,7 +117,8 @@ QLabel* LabelFor(std::string_view name, QWidget* buddy) {
 
 NumberBox::NumberBox(Kind kind, double low, double high, double step, QWidget* parent)
     : QLineEdit(parent), kind_(kind), low_(low), high_(high), step_(step) {
-  setMaximumWidth(72);
+  setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+  setMaximumWidth(minimumWidth() + 16);
   SelectAllOnFocus(this);
 }
 

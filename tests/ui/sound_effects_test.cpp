@@ -107,6 +107,7 @@ class SoundEffectsTest : public QObject {
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/multi.wav"));
     ClickRow(dialog.eventList(), 1);
     QCOMPARE(dialog.fileBox()->text(), QString("/tmp/boom.wav"));
+    test::SaveScreenshot(&dialog, "sound_effects");
     // A name of blanks is stored empty; Delete in the list empties the file box.
     ClickRow(dialog.eventList(), 4);
     QTest::keyClicks(dialog.fileBox(), "   ");
