@@ -62,16 +62,22 @@ void ShowExclamation(QWidget* parent, const QString& text) {
 }
 
 double LeadingNumber(const QString& text) {
-  const std::string s = "0" + text.toStdString();
-  std::size_t end = 0;
-  while (end < s.size() && s[end] >= '0' && s[end] <= '9') ++end;
-  if (end < s.size() && s[end] == '.') {
-    ++end;
-    while (end < s.size() && s[end] >= '0' && s[end] <= '9') ++end;
+  // "0" in front, then the digits and at most one decimal point that begin the text.
+  std::string number(1, '0');
+  bool point = false;
+  for (const QChar c : text) {
+    if (c.unicode() >= '0' && c.unicode() <= '9') {
+      number.push_back(static_cast<char>(c.unicode()));
+    } else if (c == QLatin1Char('.') && !point) {
+      point = true;
+      number.push_back('.');
+    } else {
+      break;
+    }
   }
   double value = 0;
   // from_chars ignores the locale, whose decimal point may not be ".".
-  const auto result = std::from_chars(s.data(), s.data() + end, value);
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) return HUGE_VAL;
   return value;
 }
