@@ -15,6 +15,7 @@
 #include <string>
 
 #include "settings/catalogue.h"
+#include "settings/dialog_layout.h"
 #include "settings/loaders.h"
 #include "settings/store.h"
 #include "settings/value_text.h"
@@ -57,32 +58,8 @@ QString DefaultText(std::string_view name) {
   return text;
 }
 
-NumberBox::Kind KindOf(const KeySpec& spec) {
-  switch (spec.type) {
-    case KeyType::Single:
-      return NumberBox::Kind::Single;
-    case KeyType::Integer:
-      return NumberBox::Kind::Integer;
-    default:
-      return NumberBox::Kind::Long;
-  }
-}
-
-// The box for a key, with the key's range; decimal boxes have no arrow stepping.
-NumberBox* BoxFor(std::string_view name, QWidget* parent, double low) {
-  const KeySpec& spec = AdvancedKey(name);
-  const NumberBox::Kind kind = KindOf(spec);
-  auto* box =
-      new NumberBox(kind, low, spec.max, kind == NumberBox::Kind::Single ? 0 : spec.step, parent);
-  box->setAccessibleName(Text(spec.label));
-  return box;
-}
-NumberBox* BoxFor(std::string_view name, QWidget* parent) {
-  return BoxFor(name, parent, AdvancedKey(name).min);
-}
-
 // A box with its spinner (up and down arrows) on its right.
-QWidget* WithSpinner(NumberBox* box) {
+QWidget* WithSpinner(PropertyField* box) {
   auto* holder = new QWidget;
   auto* row = new QHBoxLayout(holder);
   row->setContentsMargins(0, 0, 0, 0);
@@ -97,8 +74,12 @@ QWidget* WithSpinner(NumberBox* box) {
     arrow->setFocusPolicy(Qt::NoFocus);
     arrow->setFixedSize(16, 11);
     arrow->setAccessibleName(box->accessibleName() + (direction > 0 ? " up" : " down"));
-    QObject::connect(arrow, &QToolButton::clicked, box,
-                     [box, direction] { box->StepBy(direction); });
+    QObject::connect(arrow, &QToolButton::clicked, box, [box, direction] {
+      const auto [low, high] = box->bounds();
+      box->setText(
+          QString::fromStdString(StepFieldText(box->field().kind, box->text().toStdString(),
+                                               box->field().key->step, low, high, direction)));
+    });
     arrows->addWidget(arrow);
   }
   row->addLayout(arrows);
@@ -113,63 +94,6 @@ QLabel* LabelFor(std::string_view name, QWidget* buddy) {
 
 }  // namespace
 
-// ---- NumberBox
-
-NumberBox::NumberBox(Kind kind, double low, double high, double step, QWidget* parent)
-    : QLineEdit(parent), kind_(kind), low_(low), high_(high), step_(step) {
-  setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
-  setMaximumWidth(minimumWidth() + 16);
-  SelectAllOnFocus(this);
-}
-
-QString NumberBox::TextOf(double value) const {
-  if (kind_ == Kind::Single) {
-    return QString::fromStdString(SettingText(static_cast<Single>(value)).value_or("0"));
-  }
-  return QString::number(CLngOr(value, 0));
-}
-
-void NumberBox::StepBy(int direction) {
-  if (step_ <= 0) return;
-  const double value = std::clamp(LeadingNumber(text()) + direction * step_, low_, high_);
-  setText(TextOf(value));
-}
-
-void NumberBox::Validate() {
-  // Limiting the value before converting it keeps every text within the kind's width.
-  const double value = std::clamp(LeadingNumber(text()), low_, high_);
-  const QString valid = TextOf(value);
-  if (valid != text()) setText(valid);
-}
-
-void NumberBox::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && step_ > 0) {
-    StepBy(event->key() == Qt::Key_Up ? +1 : -1);
-    return;
-  }
-  const QString typed = event->text();
-  const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  if (typed.size() == 1 && typed[0].isPrint() && !command) {
-    const QChar c = typed[0];
-    bool accept = c.isDigit() && c.unicode() < 128;
-    if (c == '.' && kind_ == Kind::Single) {
-      QString outside = text();
-      if (hasSelectedText()) outside.remove(selectionStart(), selectedText().size());
-      accept = !outside.contains('.');
-    }
-    if (!accept) {
-      QApplication::beep();
-      return;
-    }
-  }
-  QLineEdit::keyPressEvent(event);
-}
-
-void NumberBox::focusOutEvent(QFocusEvent* event) {
-  Validate();
-  QLineEdit::focusOutEvent(event);
-}
-
 // ---- AdvancedDialog
 
 AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
@@ -177,10 +101,10 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
   ApplyTopmostRule(this);
   palette_ = Palette(LoadColourSettings());
 
-  fields_[kDelay] = BoxFor("Adv_TimeDelay", this);
-  fields_[kFramesPerEffect] = BoxFor("Adv_EffectCycle", this, kLeastFramesPerEffect);
-  fields_[kPerfMult] = BoxFor("Adv_PerfMult", this);
-  fields_[kHueStart] = BoxFor("Adv_HueStart", this);
+  MakeBox(kDelay, "Adv_TimeDelay", AdvancedKey("Adv_TimeDelay").min);
+  MakeBox(kFramesPerEffect, "Adv_EffectCycle", kLeastFramesPerEffect);
+  MakeBox(kPerfMult, "Adv_PerfMult", AdvancedKey("Adv_PerfMult").min);
+  MakeBox(kHueStart, "Adv_HueStart", AdvancedKey("Adv_HueStart").min);
 
   // Frame delay and performance.
   auto* delayFrame = new QGroupBox(QStringLiteral("Frame Delay for Animation Smoothing"));
@@ -283,6 +207,27 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
   LoadFromStore();
 }
 
+// A box for a key, validated to the key's kind and range (from `low`); decimal boxes have no
+// stepping.
+PropertyField* AdvancedDialog::MakeBox(int index, std::string_view name, double low) {
+  const KeySpec& key = AdvancedKey(name);
+  DialogField& spec = specs_[static_cast<std::size_t>(index)];
+  spec.key = &key;
+  spec.kind = key.type == KeyType::Single    ? FieldKind::Single
+              : key.type == KeyType::Integer ? FieldKind::Integer
+                                             : FieldKind::Long;
+  spec.index = index;
+  spec.stepped = spec.kind != FieldKind::Single;
+  auto* box = new PropertyField(spec, this);
+  const double high = key.max;
+  box->setBoundsProvider([low, high] { return std::make_pair(low, high); });
+  box->setAccessibleName(Text(key.label));
+  box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+  box->setMaximumWidth(box->minimumWidth() + 16);
+  fields_[static_cast<std::size_t>(index)] = box;
+  return box;
+}
+
 void AdvancedDialog::LoadFromStore() {
   fields_[kDelay]->setText(Stored("Adv_TimeDelay"));
   const QString cycle = Stored("Adv_EffectCycle");
@@ -325,7 +270,7 @@ void AdvancedDialog::EffectBoxToggled(int index, bool checked) {
 }
 
 void AdvancedDialog::PaintHueSample() {
-  const auto hue = CLng(LeadingNumber(fields_[kHueStart]->text()));
+  const auto hue = CLng(FieldNumber(fields_[kHueStart]->text().toStdString()));
   if (!hue || *hue < 0 || *hue >= static_cast<Long>(palette_.HueWheel.size())) return;
   const Colour c = palette_.HueWheel[static_cast<std::size_t>(*hue)];
   QPalette colours = hueSample_->palette();
@@ -345,7 +290,7 @@ void AdvancedDialog::RestoreDefaults() {
 
 void AdvancedDialog::Accept() {
   // The box being edited has not lost the focus when OK is pressed from the keyboard.
-  if (auto* editing = qobject_cast<NumberBox*>(focusWidget())) editing->Validate();
+  if (auto* editing = qobject_cast<PropertyField*>(focusWidget())) editing->validate();
   if (cycle_->isChecked()) {
     bool any = false;
     for (int i = 0; i < 6; ++i) any = any || effects_[static_cast<std::size_t>(i)]->isChecked();

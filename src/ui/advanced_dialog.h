@@ -4,10 +4,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QLineEdit>
 #include <array>
 
 #include "render/colour.h"
+#include "settings/dialog_layout.h"
+#include "ui/properties_field.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -15,31 +16,6 @@ class QLabel;
 class QPushButton;
 
 namespace lmvn::ui {
-
-// A numeric text box with the dialogs' editing rules: digits only (and one "." in a decimal
-// box), anything else refused with a beep; Up and Down step the value within its range; on
-// losing the focus the text becomes a number of the box's kind within its range.
-class NumberBox : public QLineEdit {
-  Q_OBJECT
- public:
-  enum class Kind { Integer, Long, Single };
-  NumberBox(Kind kind, double low, double high, double step, QWidget* parent = nullptr);
-
-  // The value stepped by `direction` steps, limited to the range, as the new text.
-  void StepBy(int direction);
-  // The text as a number of the box's kind within its range.
-  void Validate();
-  double step() const { return step_; }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-
- private:
-  QString TextOf(double value) const;
-  Kind kind_;
-  double low_, high_, step_;
-};
 
 class AdvancedDialog : public QDialog {
   Q_OBJECT
@@ -50,7 +26,7 @@ class AdvancedDialog : public QDialog {
 
   explicit AdvancedDialog(QWidget* parent = nullptr);
 
-  NumberBox* field(int index) const { return fields_[static_cast<std::size_t>(index)]; }
+  PropertyField* field(int index) const { return fields_[static_cast<std::size_t>(index)]; }
   QGroupBox* cycleSwitch() const { return cycle_; }
   QCheckBox* effectBox(int index) const { return effects_[static_cast<std::size_t>(index)]; }
   QCheckBox* resizeSwitch() const { return resize_; }
@@ -65,6 +41,7 @@ class AdvancedDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  PropertyField* MakeBox(int index, std::string_view name, double low);
   void LoadFromStore();
   void SetEffectMask(long mask);
   void EffectBoxToggled(int index, bool checked);
@@ -72,7 +49,9 @@ class AdvancedDialog : public QDialog {
   void RestoreDefaults();
   void Accept();
 
-  std::array<NumberBox*, 4> fields_{};
+  // The four boxes, with the field descriptions they keep a reference to.
+  std::array<DialogField, 4> specs_{};
+  std::array<PropertyField*, 4> fields_{};
   std::array<QCheckBox*, kEffectBoxes> effects_{};
   QGroupBox* cycle_ = nullptr;
   QCheckBox* resize_ = nullptr;

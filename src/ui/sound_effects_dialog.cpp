@@ -15,6 +15,7 @@
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
 #include "settings/store.h"
+#include "ui/properties_field.h"
 #include "ui/screen_rules.h"
 #include "ui/screens.h"
 #include "ui/sound_output.h"
@@ -54,10 +55,9 @@ SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
   frame_ = new QGroupBox;
   list_ = new QListWidget;
   list_->setAccessibleName(QStringLiteral("Firework events"));
-  file_ = new QLineEdit;
+  file_ = new SelectAllEdit;
   file_->setAccessibleName(QStringLiteral("Filename"));
   file_->setMinimumWidth(280);
-  SelectAllOnFocus(file_);
   auto* fileLabel = new QLabel(QStringLiteral("Filename:"));
   fileLabel->setBuddy(file_);
   pick_ = new QPushButton(QStringLiteral("Pick..."));

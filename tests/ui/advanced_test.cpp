@@ -140,7 +140,7 @@ class AdvancedTest : public QObject {
     AdvancedDialog dialog;
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    NumberBox* delay = dialog.field(AdvancedDialog::kDelay);
+    PropertyField* delay = dialog.field(AdvancedDialog::kDelay);
     delay->setFocus();
     delay->selectAll();
     QTest::keyClicks(delay, "4x2-");
@@ -155,7 +155,7 @@ class AdvancedTest : public QObject {
     QCOMPARE(delay->text(), QString("0"));
 
     // One decimal point in the multiplier.
-    NumberBox* mult = dialog.field(AdvancedDialog::kPerfMult);
+    PropertyField* mult = dialog.field(AdvancedDialog::kPerfMult);
     mult->setFocus();
     mult->setText("");
     QTest::keyClicks(mult, "2.5.1");
@@ -165,7 +165,7 @@ class AdvancedTest : public QObject {
     QCOMPARE(mult->text(), QString("12.5"));
 
     // Leaving a box brings it into range; so does OK pressed from the keyboard.
-    NumberBox* hue = dialog.field(AdvancedDialog::kHueStart);
+    PropertyField* hue = dialog.field(AdvancedDialog::kHueStart);
     hue->setFocus();
     QCOMPARE(mult->text(), QString("9.9"));
     const QColor before = dialog.hueSample()->palette().color(QPalette::Window);
