@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -228,6 +229,7 @@ void WelcomeScreen::showEvent(QShowEvent* event) {
   CentreOnScreen(this);
   PaintBackground();
   credits_->setVisible(credits_role_);
+  layout()->activate();  // place the button now, before the first frame is drawn
   StartDemonstration();
 }
 

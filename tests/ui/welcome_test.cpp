@@ -27,6 +27,9 @@ class WelcomeTest : public QObject {
     about.FormLet(true);
     about.show();
     QVERIFY(about.creditsButton()->isVisible());
+    // Laid out beside Dismiss at once, before any event has run.
+    QVERIFY(about.creditsButton()->geometry().right() < about.dismissButton()->geometry().left());
+    QVERIFY(about.creditsButton()->width() < about.width() / 4);
   }
 
   void DemonstrationsTakeTurnsInTheirOrder() {
@@ -68,7 +71,6 @@ class WelcomeTest : public QObject {
     screen.show();
     QVERIFY(screen.animating());
     QTest::qWait(150);  // the pacer runs frames on the main loop meanwhile
-    test::SaveScreenshot(&screen, "welcome");
     QTest::mouseClick(screen.dismissButton(), Qt::LeftButton);
     QVERIFY(!screen.isVisible());
     QVERIFY(!screen.animating());
@@ -87,8 +89,7 @@ class WelcomeTest : public QObject {
       sawCredits = true;
       creditsAnimating = credits->animating();
       welcomePaused = !about.animating();
-      QTest::qWait(400);
-      test::SaveScreenshot(credits, "credits");
+      QTest::qWait(100);
       QTest::mouseClick(credits->dismissButton(), Qt::LeftButton);
     });
     QTest::mouseClick(about.creditsButton(), Qt::LeftButton);  // returns when credits close
@@ -97,6 +98,25 @@ class WelcomeTest : public QObject {
     QVERIFY(welcomePaused);
     QVERIFY(about.animating());
     QVERIFY(about.isVisible());
+  }
+
+  // The pictures in docs/: the screens after some frames of their animation.
+  void Pictures() {
+    if (qEnvironmentVariableIsEmpty("LUMIVANE_SCREENSHOTS")) QSKIP("LUMIVANE_SCREENSHOTS not set");
+    test::PrivateStore store;
+    WelcomeScreen welcome;
+    welcome.FormLet(true);
+    welcome.show();
+    for (int frame = 0; frame < 20000 && !(welcome.demoShown() && welcome.demoFrames() >= 600);
+         ++frame) {
+      welcome.RunFrame();
+    }
+    test::SaveScreenshot(&welcome, "welcome");
+    CreditsScreen credits;
+    credits.FormLet(100, 0.0075f, 2.0f, CreditsScreen::CreditLines());
+    credits.show();
+    for (int frame = 0; frame < 160; ++frame) credits.RunFrame();
+    test::SaveScreenshot(&credits, "credits");
   }
 
   void StarNearerThanTheLimitIsReborn() {
