@@ -1,8 +1,182 @@
+#include "ui/sound_effects_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "settings/catalogue.h"
+#include "settings/loaders.h"
+#include "settings/store.h"
+#include "ui/properties_field.h"
+#include "ui/screen_rules.h"
 #include "ui/screens.h"
+#include "ui/sound_output.h"
 
 namespace lmvn::ui {
 
-// Not built yet: opens nothing.
-void ShowSoundEffectsDialog(QWidget*) {}
+namespace {
+
+QString Text(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The cue file keys in cue order: the text keys of section SoundFX.
+std::vector<const KeySpec*> FileKeys() {
+  std::vector<const KeySpec*> keys;
+  for (const KeySpec& spec : KeysOfSection(kSectionSoundFX)) {
+    if (spec.control == KeyControl::Text) keys.push_back(&spec);
+  }
+  return keys;
+}
+
+const KeySpec& SwitchKey() {
+  static const KeySpec missing{};
+  const KeySpec* spec = FindKey(kSectionSoundFX, "SoundFX_ON");
+  return spec ? *spec : missing;
+}
+
+const QString kSelectFirst = QStringLiteral("Please select an Effect Type.");
+
+}  // namespace
+
+SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Sound Effect Settings"));
+  ApplyTopmostRule(this);
+
+  sound_ = new QCheckBox(Text(SwitchKey().label));
+  frame_ = new QGroupBox;
+  list_ = new QListWidget;
+  list_->setAccessibleName(QStringLiteral("Firework events"));
+  file_ = new SelectAllEdit;
+  file_->setAccessibleName(QStringLiteral("Filename"));
+  file_->setMinimumWidth(280);
+  auto* fileLabel = new QLabel(QStringLiteral("Filename:"));
+  fileLabel->setBuddy(file_);
+  pick_ = new QPushButton(QStringLiteral("Pick..."));
+  play_ = new QPushButton(QStringLiteral("Play"));
+  auto* frameGrid = new QGridLayout(frame_);
+  frameGrid->addWidget(list_, 0, 0, 1, 4);
+  frameGrid->addWidget(fileLabel, 1, 0);
+  frameGrid->addWidget(file_, 1, 1);
+  frameGrid->addWidget(pick_, 1, 2);
+  frameGrid->addWidget(play_, 1, 3);
+
+  ok_ = new QPushButton(QStringLiteral("OK"));
+  defaults_ = new QPushButton(QStringLiteral("Defaults"));
+  cancel_ = new QPushButton(QStringLiteral("Cancel"));
+  ok_->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok_);
+  buttons->addWidget(defaults_);
+  buttons->addWidget(cancel_);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(sound_);
+  outer->addWidget(frame_);
+  outer->addLayout(buttons);
+
+  // The events, the stored files and the switch.
+  for (const KeySpec* key : FileKeys()) list_->addItem(Text(key->label));
+  const SoundSettings stored = LoadSoundSettings();
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    files_[i] = QString::fromStdString(stored.SoundFiles[i]);
+  }
+  // The enable rule runs when the switch changes; with sound off at load the frame stays
+  // usable, so files can be chosen and tried before sound is switched on.
+  connect(sound_, &QCheckBox::toggled, frame_, &QWidget::setEnabled);
+  sound_->setChecked(stored.SoundOn);
+
+  connect(list_, &QListWidget::currentRowChanged, this, &SoundEffectsDialog::ChooseEntry);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &SoundEffectsDialog::PlayShownFile);
+  connect(play_, &QPushButton::clicked, this, &SoundEffectsDialog::Play);
+  connect(pick_, &QPushButton::clicked, this, &SoundEffectsDialog::Pick);
+  connect(ok_, &QPushButton::clicked, this, &SoundEffectsDialog::Accept);
+  connect(defaults_, &QPushButton::clicked, sound_, [this] { sound_->setChecked(false); });
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  list_->installEventFilter(this);
+  file_->installEventFilter(this);
+}
+
+void SoundEffectsDialog::KeepTypedFile() {
+  if (currentIndex_ >= 0 && currentIndex_ < kEvents) {
+    files_[static_cast<std::size_t>(currentIndex_)] = file_->text().trimmed();
+  }
+}
+
+void SoundEffectsDialog::ChooseEntry(int index) {
+  KeepTypedFile();
+  currentIndex_ = index;
+  if (index >= 0 && index < kEvents) {
+    file_->setText(files_[static_cast<std::size_t>(index)]);
+  }
+}
+
+// Plays whether or not sound is switched on: this is where people try their files.
+void SoundEffectsDialog::PlayShownFile() {
+  const QString path = file_->text().trimmed();
+  if (!path.isEmpty()) Sound().Play(path.toStdString());
+}
+
+void SoundEffectsDialog::Play() {
+  if (currentIndex_ < 0) {
+    ShowExclamation(this, kSelectFirst);
+    list_->setFocus();
+    return;
+  }
+  PlayShownFile();
+}
+
+void SoundEffectsDialog::Pick() {
+  if (currentIndex_ < 0) {
+    ShowExclamation(this, kSelectFirst);
+    list_->setFocus();
+    return;
+  }
+  const QString path = PickFile(this, true, QStringLiteral("Select Lumivane Audio File"),
+                                QStringLiteral("Waveforms (*.wav)|*.wav|All Files (*.*)|*.*"));
+  // A cancelled picker leaves the file as it was.
+  if (!path.isEmpty()) file_->setText(path);
+}
+
+void SoundEffectsDialog::Accept() {
+  KeepTypedFile();
+  WriteSetting(kSettingsApp, kSectionSoundFX, SwitchKey().name, sound_->isChecked() ? "1" : "0");
+  const std::vector<const KeySpec*> keys = FileKeys();
+  for (std::size_t i = 0; i < keys.size() && i < files_.size(); ++i) {
+    WriteSetting(kSettingsApp, kSectionSoundFX, keys[i]->name, files_[i].toStdString());
+  }
+  accept();
+}
+
+bool SoundEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == list_ || watched == file_) && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    file_->clear();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void SoundEffectsDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    CentreOnScreen(this);
+  }
+}
+
+void ShowSoundEffectsDialog(QWidget* parent) {
+  SoundEffectsDialog dialog(parent);
+  dialog.exec();
+}
 
 }  // namespace lmvn::ui

@@ -1,0 +1,168 @@
+// The Sound Effects dialog, used as a person would, with a recording sound output.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "settings/catalogue.h"
+#include "settings/store.h"
+#include "ui/sound_effects_dialog.h"
+#include "ui/sound_output.h"
+#include "ui_test_util.h"
+
+namespace lmvn::ui {
+
+namespace {
+
+class RecordingOutput final : public SoundOutput {
+ public:
+  explicit RecordingOutput(std::vector<std::string>* played) : played_(played) {}
+  void Play(const std::string& path) override { played_->push_back(path); }
+  void Stop() override {}
+
+ private:
+  std::vector<std::string>* played_;
+};
+
+std::string Read(std::string_view key) {
+  return ReadSettingString(kSettingsApp, kSectionSoundFX, key, "<none>");
+}
+void Write(std::string_view key, std::string_view value) {
+  WriteSetting(kSettingsApp, kSectionSoundFX, key, value);
+}
+
+QPoint RowCentre(QListWidget* list, int row) {
+  return list->visualItemRect(list->item(row)).center();
+}
+
+void ClickRow(QListWidget* list, int row) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, row));
+}
+
+// A double click as the window system delivers it: press, release, then the second press
+// as a double click, and its release.
+void DoubleClickRow(QListWidget* list, int row) {
+  const QPoint at = RowCentre(list, row);
+  QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+}  // namespace
+
+class SoundEffectsTest : public QObject {
+  Q_OBJECT
+
+  std::vector<std::string> played_;
+
+ private slots:
+  void init() {
+    played_.clear();
+    SetSoundOutput(std::make_unique<RecordingOutput>(&played_));
+  }
+
+  void PlayAndDoubleClickPlayWithSoundOff() {
+    test::PrivateStore store;
+    Write("SoundFX_ON", "0");
+    Write("Fire_Launch", "/sounds/launch.wav");
+    Write("Fire_JetBurst", "/sounds/jet.wav");
+    SoundEffectsDialog dialog;
+    dialog.show();
+    QVERIFY(!dialog.soundSwitch()->isChecked());
+    QCOMPARE(dialog.eventList()->count(), 8);
+    QCOMPARE(dialog.eventList()->item(1)->text(),
+             QString("Standard Burst (Spherical or Geometric)"));
+    QCOMPARE(dialog.eventList()->item(4)->text(), QString("Scintilator"));
+    QVERIFY(dialog.fileBox()->text().isEmpty());
+    ClickRow(dialog.eventList(), 0);
+    QCOMPARE(dialog.fileBox()->text(), QString("/sounds/launch.wav"));
+    QTest::mouseClick(dialog.playButton(), Qt::LeftButton);
+    DoubleClickRow(dialog.eventList(), 3);
+    QCOMPARE(played_, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/jet.wav"}));
+
+    // Switching sound on and off again governs the frame; Defaults switches it off.
+    dialog.soundSwitch()->click();
+    QVERIFY(dialog.playButton()->isEnabled());
+    QTest::mouseClick(dialog.defaultsButton(), Qt::LeftButton);
+    QVERIFY(!dialog.soundSwitch()->isChecked());
+    QVERIFY(!dialog.eventList()->isEnabled());
+    QVERIFY(!dialog.fileBox()->isEnabled());
+    QVERIFY(!dialog.playButton()->isEnabled());
+    QCOMPARE(dialog.fileBox()->text(), QString("/sounds/jet.wav"));  // files kept
+  }
+
+  void TypedPathSurvivesChoosingAnotherEntry() {
+    test::PrivateStore store;
+    Write("Fire_MultiBurst", "/sounds/multi.wav");
+    SoundEffectsDialog dialog;
+    dialog.show();
+    ClickRow(dialog.eventList(), 1);
+    dialog.fileBox()->setFocus();
+    QTest::keyClicks(dialog.fileBox(), "  /tmp/boom.wav  ");
+    ClickRow(dialog.eventList(), 2);
+    QCOMPARE(dialog.fileBox()->text(), QString("/sounds/multi.wav"));
+    ClickRow(dialog.eventList(), 1);
+    QCOMPARE(dialog.fileBox()->text(), QString("/tmp/boom.wav"));
+    test::SaveScreenshot(&dialog, "sound_effects");
+    // A name of blanks is stored empty; Delete in the list empties the file box.
+    ClickRow(dialog.eventList(), 4);
+    QTest::keyClicks(dialog.fileBox(), "   ");
+    ClickRow(dialog.eventList(), 2);
+    QTest::keyClick(dialog.eventList(), Qt::Key_Delete);
+    QVERIFY(dialog.fileBox()->text().isEmpty());
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(Read("Fire_Standard"), std::string("/tmp/boom.wav"));
+    QCOMPARE(Read("Fire_Scintil"), std::string(""));
+    QCOMPARE(Read("Fire_MultiBurst"), std::string(""));
+    QCOMPARE(Read("SoundFX_ON"), std::string("0"));
+  }
+
+  void OkWithoutChoosingWritesTheFilesAsLoaded() {
+    test::PrivateStore store;
+    const char* keys[] = {"Fire_Launch",  "Fire_Standard", "Fire_MultiBurst", "Fire_JetBurst",
+                          "Fire_Scintil", "Fire_Sparkle",  "Fire_RingDisk",   "Fire_Twister"};
+    for (int i = 0; i < 8; ++i) Write(keys[i], "/s/" + std::to_string(i) + " a.wav");
+    Write("SoundFX_ON", "true");  // not "1": off
+    SoundEffectsDialog dialog;
+    dialog.show();
+    QVERIFY(!dialog.soundSwitch()->isChecked());
+    dialog.soundSwitch()->click();
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    QCOMPARE(Read("SoundFX_ON"), std::string("1"));
+    for (int i = 0; i < 8; ++i) QCOMPARE(Read(keys[i]), "/s/" + std::to_string(i) + " a.wav");
+
+    // Cancel writes nothing.
+    SoundEffectsDialog cancelled;
+    cancelled.soundSwitch()->click();
+    QTest::mouseClick(cancelled.cancelButton(), Qt::LeftButton);
+    QCOMPARE(Read("SoundFX_ON"), std::string("1"));
+  }
+
+  void PlayOrPickWithNothingChosenAsksForAnEntry() {
+    test::PrivateStore store;
+    Write("Fire_Launch", "/sounds/launch.wav");
+    SoundEffectsDialog dialog;
+    dialog.show();
+    for (QPushButton* button : {dialog.playButton(), dialog.pickButton()}) {
+      test::MessageWatcher message;
+      QTest::mouseClick(button, Qt::LeftButton);
+      QTRY_COMPARE(message.text(), QString("Please select an Effect Type."));
+      QCOMPARE(message.icon(), QMessageBox::Warning);
+    }
+    QVERIFY(played_.empty());
+    QCOMPARE(dialog.currentIndex(), -1);
+    QVERIFY(dialog.fileBox()->text().isEmpty());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Read("SoundFX_ON"), std::string("<none>"));
+  }
+};
+
+}  // namespace lmvn::ui
+
+QTEST_MAIN(lmvn::ui::SoundEffectsTest)
+#include "sound_effects_test.moc"

@@ -1,0 +1,64 @@
+// Shared by the screen tests: a private settings folder and answering message boxes.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace lmvn::ui::test {
+
+// Points the settings store at a new empty folder for as long as it lives.
+class PrivateStore {
+ public:
+  PrivateStore() { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
+  QString path() const { return dir_.path(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Records the text of the next message box that opens and presses its OK button. Watch
+// before the action that shows the box; the box is answered from its own event loop.
+class MessageWatcher {
+ public:
+  MessageWatcher() : state_(std::make_shared<State>()) { Poll(state_); }
+  QString text() const { return state_->text; }
+  QMessageBox::Icon icon() const { return state_->icon; }
+  void Stop() { state_->tries = 0; }
+  ~MessageWatcher() { Stop(); }
+
+ private:
+  struct State {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int tries = 200;
+  };
+  static void Poll(std::shared_ptr<State> state) {
+    QTimer::singleShot(5, [state] {
+      if (state->tries <= 0) return;
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        state->text = box->text();
+        state->icon = box->icon();
+        box->accept();
+        return;
+      }
+      --state->tries;
+      Poll(state);
+    });
+  }
+  std::shared_ptr<State> state_;
+};
+
+// With LUMIVANE_SCREENSHOTS set to a folder, saves a picture of `widget` there as NAME.png
+// (how the pictures in docs/ are made).
+inline void SaveScreenshot(QWidget* widget, const char* name) {
+  const QByteArray folder = qgetenv("LUMIVANE_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  widget->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
+}  // namespace lmvn::ui::test
