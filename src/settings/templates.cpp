@@ -1,0 +1,256 @@
+#include "settings/templates.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "settings/ini_file.h"
+#include "settings/store.h"
+#include "settings/value_text.h"
+
+namespace lmvn {
+namespace {
+
+constexpr std::string_view kTemplateOrder[] = {
+    kSectionGeneral, kSectionAdvanced, kSectionPixelColor,  kSectionFireworks, kSectionStarfield,
+    kSectionWarp,    kSectionSparkler, kSectionGravityWell, kSectionGalaxy,
+};
+
+// The key after which the keys that no loader reads (Grav_StarMass) are moved.
+constexpr std::string_view kUnreadKeysFollow = "Grav_ARadius";
+
+std::vector<TemplateSection> BuildSections() {
+  std::vector<TemplateSection> sections;
+  for (const std::string_view name : kTemplateOrder) {
+    TemplateSection section{name, {}};
+    const auto keys = KeysOfSection(name);
+    for (const KeySpec& key : keys) {
+      if (!key.loaded) continue;
+      section.keys.push_back(&key);
+      if (SameName(key.name, kUnreadKeysFollow)) {
+        for (const KeySpec& unread : keys) {
+          if (!unread.loaded) section.keys.push_back(&unread);
+        }
+      }
+    }
+    for (const KeySpec& unread : keys) {
+      if (!unread.loaded && !SameName(name, kSectionGravityWell)) section.keys.push_back(&unread);
+    }
+    sections.push_back(std::move(section));
+  }
+  return sections;
+}
+
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// At most 254 bytes; a UTF-8 character that the limit would split is left out whole.
+std::string CutToTemplateLimit(std::string text) {
+  if (text.size() <= kMaxTemplateValueLength) return text;
+  std::size_t end = kMaxTemplateValueLength;
+  for (int back = 0; back < 3 && end > 0 && IsContinuationByte(text[end]); ++back) --end;
+  if (IsContinuationByte(text[end])) end = kMaxTemplateValueLength;  // not UTF-8: cut plainly
+  text.resize(end);
+  return text;
+}
+
+// A loaded template file, read by the template rules.
+class TemplateReader {
+ public:
+  explicit TemplateReader(const std::string& path) { file_.Load(path); }
+  std::string Read(std::string_view section, std::string_view key, std::string_view def) const {
+    const auto value = file_.Get(section, key);
+    return value ? CutToTemplateLimit(*value) : std::string(def);
+  }
+  std::string Read(std::string_view section, const KeySpec& key) const {
+    return Read(section, key.name, TemplateDefault(key));
+  }
+
+ private:
+  IniFile file_;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The number at the start of `text`; std::nullopt when it is too large for a double.
+std::optional<double> ParseLeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  std::string number;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') number.push_back('-');
+    ++i;
+  }
+  // The decimal magnitude (exponent of the leading digit, plus one) tells a number too large
+  // for a double from one too small when the conversion fails.
+  long significant = 0, fractionZeros = 0, digits = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+    if (significant > 0 || text[i] != '0') ++significant;
+    number.push_back(text[i]);
+  }
+  if (i < text.size() && text[i] == '.') {
+    // from_chars takes neither ".5" nor "5.": both get their zero.
+    if (digits == 0) number.push_back('0');
+    number.push_back('.');
+    const long integerDigits = digits;
+    bool nonZero = false;
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+      nonZero = nonZero || text[i] != '0';
+      if (!nonZero) ++fractionZeros;
+      number.push_back(text[i]);
+    }
+    if (digits == integerDigits) number.push_back('0');
+  }
+  if (digits == 0) return 0.0;
+  long exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    const bool negative = j < text.size() && text[j] == '-';
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < text.size() && IsDigit(text[j])) {
+      number.push_back('e');
+      if (negative) number.push_back('-');
+      for (; j < text.size() && IsDigit(text[j]); ++j) {
+        number.push_back(text[j]);
+        if (exponent < 1000000) exponent = exponent * 10 + (text[j] - '0');
+      }
+      if (negative) exponent = -exponent;
+    }
+  }
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    const long magnitude = (significant > 0 ? significant : -fractionZeros) + exponent;
+    if (magnitude > 0) return std::nullopt;
+    return 0.0;
+  }
+  if (result.ec != std::errc{}) return 0.0;
+  return value;
+}
+
+// How the import turns a template text into the text it stores; std::nullopt to store nothing
+// (a number too large to have a text).
+std::optional<std::string> ImportText(const KeySpec& key, const std::string& text) {
+  if (SameName(key.section, kSectionGeneral) &&
+      (SameName(key.name, "PixelSize") || SameName(key.name, "FocalLength") ||
+       SameName(key.name, "LockMessage"))) {
+    return text;
+  }
+  const auto number = LeadingNumber(text);
+  if (!number) return std::nullopt;
+  if (SameName(key.section, kSectionGeneral) && SameName(key.name, "AnimationType")) {
+    return SettingText(std::floor(*number) + 0.0);
+  }
+  return SettingText(*number);
+}
+
+}  // namespace
+
+const std::vector<TemplateSection>& TemplateSections() {
+  static const std::vector<TemplateSection> sections = BuildSections();
+  return sections;
+}
+
+std::string TemplateDefault(const KeySpec& key) {
+  if (SameName(key.section, kSectionAdvanced) && SameName(key.name, "Adv_EffectCycle")) {
+    return "2500";
+  }
+  return std::string(key.defaultText);
+}
+
+std::string ReadTemplateValue(const std::string& file, std::string_view section,
+                              std::string_view key, std::string_view def) {
+  return TemplateReader(file).Read(section, key, def);
+}
+
+bool WriteTemplateValue(const std::string& file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  IniFile ini;
+  ini.Load(file);
+  return ini.Set(section, key, value) && ini.Save(file);
+}
+
+bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path) {
+  IniFile ini;
+  ini.Load(path);
+  bool ok = ini.Set(kTemplateAdminSection, "Module", kTemplateModule) &&
+            ini.Set(kTemplateAdminSection, "Version", kTemplateVersion);
+  for (const TemplateSection& section : TemplateSections()) {
+    const bool fromStore = SameName(section.name, kSectionAdvanced);
+    for (const KeySpec* key : section.keys) {
+      std::string text;
+      if (fromStore) {
+        text = ReadSettingString(kSettingsApp, section.name, key->name, TemplateDefault(*key));
+      } else if (values.Has(section.name, key->name)) {
+        text = values.Get(section.name, key->name);
+      } else {
+        text = std::string(key->defaultText);
+      }
+      ok = ini.Set(section.name, key->name, text) && ok;
+    }
+  }
+  return ini.Save(path) && ok;
+}
+
+void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
+  const TemplateReader reader(path);
+  for (const TemplateSection& section : TemplateSections()) {
+    const bool toStore = SameName(section.name, kSectionAdvanced);
+    for (const KeySpec* key : section.keys) {
+      if (!key->loaded) continue;  // Grav_StarMass keeps what the field holds
+      const std::string text = reader.Read(section.name, *key);
+      if (toStore) {
+        WriteSetting(kSettingsApp, section.name, key->name, text);
+      } else {
+        values.Set(section.name, key->name, text);
+      }
+    }
+  }
+}
+
+bool ImportTemplateFile(const std::string& path) {
+  const TemplateReader reader(path);
+  bool ok = true;
+  for (const TemplateSection& section : TemplateSections()) {
+    for (const KeySpec* key : section.keys) {
+      if (!key->loaded) continue;  // Grav_StarMass is not imported
+      const auto text = ImportText(*key, reader.Read(section.name, *key));
+      if (text) ok = WriteSetting(kSettingsApp, section.name, key->name, *text) && ok;
+    }
+  }
+  return ok;
+}
+
+bool ExportTemplateFile(const std::string& path) {
+  DialogValues values;
+  for (const TemplateSection& section : TemplateSections()) {
+    for (const KeySpec* key : section.keys) {
+      values.Set(section.name, key->name,
+                 ReadSettingString(kSettingsApp, section.name, key->name, key->defaultText));
+    }
+  }
+  return SaveDialogAsTemplate(values, path);
+}
+
+std::string& CurrentTemplatePath() {
+  static std::string path;
+  return path;
+}
+
+std::optional<double> LeadingNumber(std::string_view text) {
+  const auto number = ParseLeadingNumber(text);
+  if (!number) return std::nullopt;
+  return *number + 0.0;  // no "-0"
+}
+
+bool IsTemplatePath(std::string_view argument) {
+  return argument.size() >= 4 && SameName(argument.substr(argument.size() - 4), ".lvx");
+}
+
+}  // namespace lmvn
