@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Lumivane and runs every test: the normal build, a format check, and the core
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds Lumivane and runs every test: a format check, an optimised build with warnings as
+# errors, and the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -13,13 +13,15 @@ if [ ${#sources[@]} -gt 0 ]; then
   clang-format --dry-run -Werror "${sources[@]}"
 fi
 
-echo "== build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Warnings are errors here (not for packagers). The main build is optimised (-O3), where
+# compilers warn about the most, and the sanitizer build uses the default build type.
+echo "== build (Release, warnings as errors)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMIVANE_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 
-echo "== sanitizer build (core)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMIVANE_SANITIZE=ON \
-  -DLUMIVANE_CORE_ONLY=ON >/dev/null
+echo "== sanitizer build (core, warnings as errors)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMIVANE_SANITIZE=ON \
+  -DLUMIVANE_CORE_ONLY=ON -DLUMIVANE_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 
 echo "== tests (sanitizers)"

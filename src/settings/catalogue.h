@@ -8,7 +8,9 @@
 
 namespace lmvn {
 
-enum class KeyType { Integer, Long, Single, String, Switch };
+// Switch is an Integer that is on exactly when it is 1; NonZeroSwitch an Integer that is on
+// whenever it is not 0.
+enum class KeyType { Integer, Long, Single, String, Switch, NonZeroSwitch };
 enum class KeyControl { None, Field, List, Switch, Text, BitSet };
 
 struct KeySpec {

@@ -2,8 +2,9 @@
 //
 // Each row: X(Name, Type, "default", min, max, step, Control, "dialog label", "note")
 //   Name     the stored value name (also the name of the loader's member)
-//   Type     the type the saver reads it in: Integer, Long, Single, String or Switch (an
-//            Integer that is on exactly when it is 1)
+//   Type     the type the saver reads it in: Integer, Long, Single, String, Switch (an
+//            Integer that is on exactly when it is 1) or NonZeroSwitch (an Integer that is on
+//            whenever it is not 0)
 //   default  the text the store would hold for the default value
 //   min, max the range the configuration dialogs enforce (0, 0 where there is none)
 //   step     the spinner / arrow increment of its dialog field
@@ -25,7 +26,7 @@
     "Hue wheel / fixed colour weight.")                                                       \
   X(ColorGrn, Integer, "100", 0, 100, 1, Field, "Green (0 - 100):", "")                       \
   X(ColorBlu, Integer, "100", 0, 100, 1, Field, "Blue (0 - 100):", "")                        \
-  X(FixedHues, Switch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")              \
+  X(FixedHues, NonZeroSwitch, "0", 0, 1, 1, Switch, "Use Fixed Hue:", "On when not 0.")       \
   X(PixelSize, Integer, "1", 1, 9, 1, Field, "Pixel Block Size (1 - 9):",                     \
     "Dot size in screen pixels; clamped to 1..9 at run time.")                                \
   X(FocalLength, Single, "1", 0.01, 9999, 0.1, Field, "Distance (0.01 - 9999):",              \
@@ -46,11 +47,11 @@
   X(Adv_EffectCycle, Long, "0", 0, 30000, 100, Field, "Frames per Effect (100 - 30000):",     \
     "0 = no cycling, otherwise 100..30000 frames per effect; clamped to 100..9999 at run "    \
     "time.")                                                                                  \
+  X(Adv_PerfMult, Single, "1", 0.1, 9.9, 0.1, Field, "Performance Multiplier (0.1 - 9.9):",   \
+    "Particle count multiplier when cycling or touring.")                                     \
   X(Adv_PickEffects, Long, "249", 1, 255, 1, BitSet, "",                                      \
     "Bits 1, 2, 4, 8, 16, 32 = effects 0 to 5; 64 = all Fireworks themes; 128 = all Galaxy "  \
     "themes; at least one effect bit.")                                                       \
-  X(Adv_PerfMult, Single, "1", 0.1, 9.9, 0.1, Field, "Performance Multiplier (0.1 - 9.9):",   \
-    "Particle count multiplier when cycling or touring.")                                     \
   X(Adv_WindowResize, String, "0", 0, 1, 1, Switch, "Window can be Resized",                  \
     "\"1\" = the saver runs in a resizable captioned window.")                                \
   X(Adv_HueStart, Integer, "0", 0, 359, 5, Field, "Initial Hue Value: (0 - 359):",            \

@@ -66,11 +66,17 @@ class SectionReader {
     const std::string* text = overrides_.Find(section_, key);
     out = text ? StringFromText(*text, def) : ReadSettingString(kSettingsApp, section_, key, def);
   }
-  // Switch keys: on exactly when the stored number is 1.
-  void Read(std::string_view key, std::string_view def, bool& out) const {
+  // Switch keys: on exactly when the stored number is 1, or, for NonZeroSwitch keys,
+  // whenever it is not 0.
+  void Read(std::string_view key, std::string_view def, bool& out,
+            KeyType type = KeyType::Switch) const {
     Integer value = 0;
     Read(key, def, value);
-    out = value == 1;
+    out = type == KeyType::NonZeroSwitch ? value != 0 : value == 1;
+  }
+  template <typename T>
+  void Read(std::string_view key, std::string_view def, T& out, KeyType) const {
+    Read(key, def, out);
   }
 
   // A key read with its catalogue default.
@@ -84,7 +90,7 @@ class SectionReader {
       std::abort();
     }
     T value{};
-    Read(key, entry->defaultText, value);
+    Read(key, entry->defaultText, value, entry->type);
     return value;
   }
 
@@ -94,7 +100,7 @@ class SectionReader {
 };
 
 #define LMVN_LOAD_MEMBER(name, type, def, ...) \
-  reader.Read(LoaderSpelling(#name), def, settings.name);
+  reader.Read(LoaderSpelling(#name), def, settings.name, KeyType::type);
 
 }  // namespace
 
@@ -110,7 +116,7 @@ ColourSettings LoadColourSettings(const SettingOverrides& overrides) {
   c.ColorRed = general.Get<Integer>("ColorRed");
   c.ColorGrn = general.Get<Integer>("ColorGrn");
   c.ColorBlu = general.Get<Integer>("ColorBlu");
-  c.FixedHues = general.Get<Integer>("FixedHues") != 0;
+  c.FixedHues = general.Get<bool>("FixedHues");
   c.ColorPctInt = pixelColor.Get<Integer>("ColorPctInt");
   c.ColorPctHue = pixelColor.Get<Integer>("ColorPctHue");
   c.ColorHueWheel = pixelColor.Get<Integer>("ColorHueWheel");

@@ -2,7 +2,8 @@
 //
 // Each effect's settings struct has one member per key of its section, named by the key and
 // generated from settings/catalogue_keys.h, so struct, catalogue and loader cannot drift.
-// Switch keys become bool (true exactly when the stored number is 1).
+// Switch keys become bool (true exactly when the stored number is 1; NonZeroSwitch keys true
+// whenever it is not 0).
 //
 // A loader reads every value through the store with the catalogue default; a
 // SettingOverrides entry for a key replaces the stored text for that run (the headless
@@ -41,6 +42,7 @@ class SettingOverrides {
 #define LMVN_MEMBER_TYPE_Single ::lmvn::Single
 #define LMVN_MEMBER_TYPE_String std::string
 #define LMVN_MEMBER_TYPE_Switch bool
+#define LMVN_MEMBER_TYPE_NonZeroSwitch bool
 #define LMVN_SETTINGS_MEMBER(name, type, ...) LMVN_MEMBER_TYPE_##type name{};
 #define LMVN_VISIT_MEMBER(name, ...) f(LoaderSpelling(#name), settings.name);
 

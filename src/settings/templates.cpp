@@ -6,40 +6,11 @@
 
 #include "settings/ini_file.h"
 #include "settings/store.h"
+#include "settings/transfers.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
 namespace {
-
-constexpr std::string_view kTemplateOrder[] = {
-    kSectionGeneral, kSectionAdvanced, kSectionPixelColor,  kSectionFireworks, kSectionStarfield,
-    kSectionWarp,    kSectionSparkler, kSectionGravityWell, kSectionGalaxy,
-};
-
-// The key after which the keys that no loader reads (Grav_StarMass) are moved.
-constexpr std::string_view kUnreadKeysFollow = "Grav_ARadius";
-
-std::vector<TemplateSection> BuildSections() {
-  std::vector<TemplateSection> sections;
-  for (const std::string_view name : kTemplateOrder) {
-    TemplateSection section{name, {}};
-    const auto keys = KeysOfSection(name);
-    for (const KeySpec& key : keys) {
-      if (!key.loaded) continue;
-      section.keys.push_back(&key);
-      if (SameName(key.name, kUnreadKeysFollow)) {
-        for (const KeySpec& unread : keys) {
-          if (!unread.loaded) section.keys.push_back(&unread);
-        }
-      }
-    }
-    for (const KeySpec& unread : keys) {
-      if (!unread.loaded && !SameName(name, kSectionGravityWell)) section.keys.push_back(&unread);
-    }
-    sections.push_back(std::move(section));
-  }
-  return sections;
-}
 
 bool IsContinuationByte(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -152,11 +123,6 @@ std::optional<std::string> ImportText(const KeySpec& key, const std::string& tex
 
 }  // namespace
 
-const std::vector<TemplateSection>& TemplateSections() {
-  static const std::vector<TemplateSection> sections = BuildSections();
-  return sections;
-}
-
 std::string TemplateDefault(const KeySpec& key) {
   if (SameName(key.section, kSectionAdvanced) && SameName(key.name, "Adv_EffectCycle")) {
     return "2500";
@@ -181,18 +147,18 @@ bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path) {
   ini.Load(path);
   bool ok = ini.Set(kTemplateAdminSection, "Module", kTemplateModule) &&
             ini.Set(kTemplateAdminSection, "Version", kTemplateVersion);
-  for (const TemplateSection& section : TemplateSections()) {
-    const bool fromStore = SameName(section.name, kSectionAdvanced);
+  for (const TransferSection& section : TransferOrder()) {
+    const bool fromStore = SameName(section.section, kSectionAdvanced);
     for (const KeySpec* key : section.keys) {
       std::string text;
       if (fromStore) {
-        text = ReadSettingString(kSettingsApp, section.name, key->name, TemplateDefault(*key));
-      } else if (values.Has(section.name, key->name)) {
-        text = values.Get(section.name, key->name);
+        text = ReadSettingString(kSettingsApp, section.section, key->name, TemplateDefault(*key));
+      } else if (values.Has(section.section, key->name)) {
+        text = values.Get(section.section, key->name);
       } else {
         text = std::string(key->defaultText);
       }
-      ok = ini.Set(section.name, key->name, text) && ok;
+      ok = ini.Set(section.section, key->name, text) && ok;
     }
   }
   return ini.Save(path) && ok;
@@ -200,15 +166,15 @@ bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path) {
 
 void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
   const TemplateReader reader(path);
-  for (const TemplateSection& section : TemplateSections()) {
-    const bool toStore = SameName(section.name, kSectionAdvanced);
+  for (const TransferSection& section : TransferOrder()) {
+    const bool toStore = SameName(section.section, kSectionAdvanced);
     for (const KeySpec* key : section.keys) {
       if (!key->loaded) continue;  // Grav_StarMass keeps what the field holds
-      const std::string text = reader.Read(section.name, *key);
+      const std::string text = reader.Read(section.section, *key);
       if (toStore) {
-        WriteSetting(kSettingsApp, section.name, key->name, text);
+        WriteSetting(kSettingsApp, section.section, key->name, text);
       } else {
-        values.Set(section.name, key->name, text);
+        values.Set(section.section, key->name, text);
       }
     }
   }
@@ -217,11 +183,11 @@ void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
 bool ImportTemplateFile(const std::string& path) {
   const TemplateReader reader(path);
   bool ok = true;
-  for (const TemplateSection& section : TemplateSections()) {
+  for (const TransferSection& section : TransferOrder()) {
     for (const KeySpec* key : section.keys) {
       if (!key->loaded) continue;  // Grav_StarMass is not imported
-      const auto text = ImportText(*key, reader.Read(section.name, *key));
-      if (text) ok = WriteSetting(kSettingsApp, section.name, key->name, *text) && ok;
+      const auto text = ImportText(*key, reader.Read(section.section, *key));
+      if (text) ok = WriteSetting(kSettingsApp, section.section, key->name, *text) && ok;
     }
   }
   return ok;
@@ -229,10 +195,10 @@ bool ImportTemplateFile(const std::string& path) {
 
 bool ExportTemplateFile(const std::string& path) {
   DialogValues values;
-  for (const TemplateSection& section : TemplateSections()) {
+  for (const TransferSection& section : TransferOrder()) {
     for (const KeySpec* key : section.keys) {
-      values.Set(section.name, key->name,
-                 ReadSettingString(kSettingsApp, section.name, key->name, key->defaultText));
+      values.Set(section.section, key->name,
+                 ReadSettingString(kSettingsApp, section.section, key->name, key->defaultText));
     }
   }
   return SaveDialogAsTemplate(values, path);

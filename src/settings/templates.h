@@ -1,8 +1,8 @@
 // Template files: a whole look kept as an INI text file (extension ".lvx").
 //
-// A template holds the sections and keys of the store, written in transfer order (General,
-// Advanced, PixelColor, then the six effect sections, each with its keys in catalogue order)
-// after an identification section:
+// A template holds the sections and keys of the store, written in transfer order
+// (settings/transfers.h: General, Advanced, PixelColor, then the six effect sections) after an
+// identification section:
 //
 //   [Admin]
 //   Module=3D Sparkloom
@@ -21,7 +21,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "settings/catalogue.h"
 #include "settings/dialog_values.h"
@@ -32,15 +31,6 @@ inline constexpr std::size_t kMaxTemplateValueLength = 254;
 inline constexpr std::string_view kTemplateAdminSection = "Admin";
 inline constexpr std::string_view kTemplateModule = "3D Sparkloom";
 inline constexpr std::string_view kTemplateVersion = "2.0";
-
-// One section of a template with its keys, in the order they are written and read.
-struct TemplateSection {
-  std::string_view name;
-  std::vector<const KeySpec*> keys;
-};
-// General, Advanced, PixelColor, Fireworks, Starfield, B-SplineWarp, B-SplineSpark,
-// GravityWell (Grav_StarMass after Grav_ARadius), Galaxy.
-const std::vector<TemplateSection>& TemplateSections();
 
 // The default a template read uses for `key`.
 std::string TemplateDefault(const KeySpec& key);

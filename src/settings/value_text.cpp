@@ -67,17 +67,26 @@ std::optional<NumericText> ScanNumber(std::string_view text) {
   return n;
 }
 
-// from_chars does not take a leading '+' or a bare trailing point ("5."): both are
-// normalised here.
+// from_chars does not take a leading '+' or a bare point ("5.", ".5"): the body is copied
+// into a buffer with a zero on either side of a point that lacks one. Only readable values
+// (at most kMaxValueLength characters) come here; longer bodies are refused.
 template <typename T>
 std::from_chars_result ParseBody(std::string_view body, T& out) {
-  std::string copy(body);
-  if (const auto point = copy.find('.'); point != std::string::npos) {
-    if (point + 1 == copy.size() || !IsDigit(copy[point + 1])) copy.insert(point + 1, "0");
-    if (point == 0) copy.insert(0, "0");
+  char buffer[kMaxValueLength + 3];
+  if (body.size() > kMaxValueLength) return {body.data(), std::errc::invalid_argument};
+  std::size_t length = 0;
+  const auto put = [&](char c) { buffer[length++] = c; };
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    if (body[i] == '.') {
+      if (i == 0) put('0');
+      put('.');
+      if (i + 1 == body.size() || !IsDigit(body[i + 1])) put('0');
+    } else {
+      put(body[i]);
+    }
   }
-  const auto result = std::from_chars(copy.data(), copy.data() + copy.size(), out);
-  if (result.ptr != copy.data() + copy.size() && result.ec == std::errc{}) {
+  const auto result = std::from_chars(buffer, buffer + length, out);
+  if (result.ptr != buffer + length && result.ec == std::errc{}) {
     return {body.data(), std::errc::invalid_argument};
   }
   return {body.data() + body.size(), result.ec};

@@ -1,7 +1,8 @@
 #include <cmath>
-#include <regex>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "settings/catalogue.h"
@@ -20,9 +21,26 @@ bool Numeric(KeyType type) {
   return type != KeyType::String;
 }
 
+// The range a dialog label prints, "(lo - hi)", when it prints one.
+std::optional<std::pair<double, double>> PrintedRange(std::string_view label) {
+  const auto number = [](std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos;
+  };
+  for (auto open = label.find('('); open != std::string_view::npos;
+       open = label.find('(', open + 1)) {
+    const auto close = label.find(')', open);
+    if (close == std::string_view::npos) break;
+    const std::string_view inside = label.substr(open + 1, close - open - 1);
+    const auto dash = inside.find(" - ");
+    if (dash == std::string_view::npos) continue;
+    const std::string lo(inside.substr(0, dash)), hi(inside.substr(dash + 3));
+    if (number(lo) && number(hi)) return std::pair{std::stod(lo), std::stod(hi)};
+  }
+  return std::nullopt;
+}
+
 TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
   std::set<std::string> names, outside, labelDiffers;
-  const std::regex printedRange(R"(\(([0-9.]+) - ([0-9.]+)\))");
   for (const KeySpec& key : AllKeys()) {
     const std::string where = std::string(key.section) + "/" + std::string(key.name);
     std::string lower(key.name);
@@ -37,7 +55,7 @@ TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
       if (key.type != KeyType::Single) {
         EXPECT_EQ(value, std::floor(value)) << where;
       }
-      if (key.type == KeyType::Switch) {
+      if (key.type == KeyType::Switch || key.type == KeyType::NonZeroSwitch) {
         EXPECT_TRUE(value == 0 || value == 1) << where;
       }
       if (key.control != KeyControl::None || key.min != key.max) {
@@ -46,10 +64,8 @@ TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
         if (value < key.min || value > key.max) outside.insert(where);
       }
     }
-    std::smatch match;
-    const std::string label(key.label);
-    if (std::regex_search(label, match, printedRange) &&
-        (std::stod(match[1]) != key.min || std::stod(match[2]) != key.max)) {
+    const auto printed = PrintedRange(key.label);
+    if (printed && (printed->first != key.min || printed->second != key.max)) {
       labelDiffers.insert(std::string(key.name));
     }
   }
@@ -91,6 +107,8 @@ Value CatalogueDefault(const KeySpec& key) {
       return SingleFromText(key.defaultText, 0);
     case KeyType::Switch:
       return IntegerFromText(key.defaultText, 0) == 1;
+    case KeyType::NonZeroSwitch:
+      return IntegerFromText(key.defaultText, 0) != 0;
     case KeyType::String:
       break;
   }
@@ -190,6 +208,18 @@ TEST_F(Loaders, SwitchesAreOnExactlyAtOne) {
                                  {"yes", true}}) {
     ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Comet_NonBallistic", text));
     EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Comet_NonBallistic, on) << text;
+  }
+}
+
+TEST_F(Loaders, FixedHuesIsCataloguedAsOnWhenNotZero) {
+  // The catalogue drives dialogs, resets and templates: it must read FixedHues as the loader
+  // does.
+  const KeySpec* fixed = FindKey(kSectionGeneral, "FixedHues");
+  ASSERT_NE(fixed, nullptr);
+  EXPECT_EQ(fixed->type, KeyType::NonZeroSwitch);
+  for (const auto& [text, on] : {std::pair{"2", true}, {"-1", true}, {"1", true}, {"0", false}}) {
+    ASSERT_TRUE(WriteSetting(kApp, "General", "FixedHues", text));
+    EXPECT_EQ(LoadColourSettings().FixedHues, on) << text;
   }
 }
 

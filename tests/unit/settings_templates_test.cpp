@@ -8,6 +8,7 @@
 #include "settings/catalogue.h"
 #include "settings/store.h"
 #include "settings/templates.h"
+#include "settings/transfers.h"
 #include "settings_test_util.h"
 
 namespace lmvn {
@@ -30,9 +31,9 @@ class TemplatesTest : public testing::SettingsTest {
 DialogValues EveryFieldSet() {
   DialogValues values;
   int n = 1;
-  for (const TemplateSection& section : TemplateSections()) {
+  for (const TransferSection& section : TransferOrder()) {
     for (const KeySpec* key : section.keys) {
-      values.Set(section.name, key->name, std::to_string(n++));
+      values.Set(section.section, key->name, std::to_string(n++));
     }
   }
   values.Set(kSectionGeneral, "LockMessage", "Gone fishing = back soon");
@@ -61,12 +62,12 @@ TEST_F(TemplatesTest, SavedTemplateOpensIdenticallyAndRestoresTheAdvancedValues)
   opened.Set(kSectionGravityWell, "Grav_StarMass", "typed");
   LoadTemplateIntoDialog(opened, Template());
 
-  for (const TemplateSection& section : TemplateSections()) {
-    if (SameName(section.name, kSectionAdvanced)) continue;
+  for (const TransferSection& section : TransferOrder()) {
+    if (SameName(section.section, kSectionAdvanced)) continue;
     for (const KeySpec* key : section.keys) {
       if (!key->loaded) continue;
-      EXPECT_EQ(opened.Get(section.name, key->name), saved.Get(section.name, key->name))
-          << section.name << "." << key->name;
+      EXPECT_EQ(opened.Get(section.section, key->name), saved.Get(section.section, key->name))
+          << section.section << "." << key->name;
     }
   }
   EXPECT_EQ(opened.Get(kSectionGravityWell, "Grav_StarMass"), "typed");  // not read
@@ -76,12 +77,13 @@ TEST_F(TemplatesTest, SavedTemplateOpensIdenticallyAndRestoresTheAdvancedValues)
   // (which is written) after Grav_ARadius.
   const auto lines = Lines(FileText(Template()));
   std::vector<std::string> expected = {"[Admin]", "Module=3D Sparkloom", "Version=2.0"};
-  for (const TemplateSection& section : TemplateSections()) {
-    expected.push_back("[" + std::string(section.name) + "]");
+  for (const TransferSection& section : TransferOrder()) {
+    expected.push_back("[" + std::string(section.section) + "]");
     for (const KeySpec* key : section.keys) {
-      const std::string value = SameName(section.name, kSectionAdvanced)
-                                    ? ReadSettingString(kSettingsApp, section.name, key->name, "")
-                                    : saved.Get(section.name, key->name);
+      const std::string value =
+          SameName(section.section, kSectionAdvanced)
+              ? ReadSettingString(kSettingsApp, section.section, key->name, "")
+              : saved.Get(section.section, key->name);
       expected.push_back(std::string(key->name) + "=" + value);
     }
   }
@@ -90,10 +92,9 @@ TEST_F(TemplatesTest, SavedTemplateOpensIdenticallyAndRestoresTheAdvancedValues)
     if (!line.empty()) nonBlank.push_back(line);
   }
   EXPECT_EQ(nonBlank, expected);
-  const auto& gravity = TemplateSections()[7];
-  ASSERT_EQ(gravity.name, kSectionGravityWell);
-  EXPECT_EQ(gravity.keys[5]->name, "Grav_ARadius");
-  EXPECT_EQ(gravity.keys[6]->name, "Grav_StarMass");
+  const auto gravity = TransferKeys(kSectionGravityWell);
+  EXPECT_EQ(gravity[5]->name, "Grav_ARadius");
+  EXPECT_EQ(gravity[6]->name, "Grav_StarMass");
 }
 
 TEST_F(TemplatesTest, TemplateWithoutAdvancedTurnsCyclingOnWhenOpened) {
