@@ -17,7 +17,6 @@
 #include "ui/template_menu.h"
 
 using lmvn::testing::AnswerNextMessage;
-using lmvn::testing::WhenModalAppears;
 using lmvn::ui::FilePicker;
 
 namespace {
@@ -197,26 +196,6 @@ class FilePickerTest : public QObject {
     Type(picker.get(), "midnight");
     picker->findChild<QListWidget*>("filTemp")->setCurrentRow(-1);
     Screenshot(picker.get(), "file_picker.png");
-  }
-
-  void pickFileReturnsTheChoiceOrNothing() {
-    {
-      FilePicker where;
-      where.SetFolder(dir_.path());
-      where.reject();
-    }
-    WhenModalAppears<FilePicker>([](FilePicker* picker) {
-      picker->findChild<QLineEdit*>("txtFile")->setText("dawn");
-      picker->findChild<QPushButton*>("cmdOK")->click();
-    });
-    QCOMPARE(lmvn::ui::PickFile(nullptr, false, "Save", lmvn::ui::kTemplateFilter),
-             dir_.filePath("dawn.lvx"));
-    WhenModalAppears<FilePicker>([](FilePicker* picker) {
-      QCOMPARE(picker->windowTitle(), QStringLiteral("Pick one"));
-      picker->findChild<QPushButton*>("cmdDismiss")->click();
-    });
-    QCOMPARE(lmvn::ui::PickFile(nullptr, true, "Pick one", "Waveforms (*.wav)|*.wav"), QString());
-    QVERIFY(FolderContents(dir_.path()).isEmpty());
   }
 };
 
