@@ -1,6 +1,9 @@
 #include "effects/effect_factory.h"
 
+#include "effects/gravity_wells.h"
+#include "effects/sparklers.h"
 #include "effects/starfield.h"
+#include "effects/warp.h"
 
 namespace lmvn {
 
@@ -10,10 +13,24 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
     case EffectId::Starfield:
       return std::make_unique<Starfield>(
           LoadStarfieldSettings(request.scale, request.perfMult, overrides), context);
-    case EffectId::Fireworks:
-    case EffectId::Warp:
+    case EffectId::Warp:  // no demonstration: always the stored values
+      return std::make_unique<Warp>(
+          WarpParamsFromSettings(LoadWarpSettings(request.scale, request.perfMult, overrides)),
+          context);
     case EffectId::Sparklers:
-    case EffectId::GravityWells:
+      return std::make_unique<Sparklers>(request.demo
+                                             ? SparklerDemoParams()
+                                             : SparklerParamsFromSettings(LoadSparklerSettings(
+                                                   request.scale, request.perfMult, overrides)),
+                                         context);
+    case EffectId::GravityWells: {
+      const GravityWellSettings stored =
+          LoadGravityWellSettings(request.scale, request.perfMult, overrides);
+      return std::make_unique<GravityWells>(
+          request.demo ? GravityWellDemoParams(stored) : GravityWellParamsFromSettings(stored),
+          context);
+    }
+    case EffectId::Fireworks:
     case EffectId::Galaxies:
       break;
   }

@@ -290,6 +290,7 @@
     "The Properties dialog loads it as a Single.")                                            \
   X(Galaxy_ColorComp, Integer, "3", 0, 4, 1, List, "",                                        \
     "Hue source list (3 = \"Distance from Core (Squared)\").")                                \
-  X(Galaxy_Profile, Integer, "0", 0, 6, 1, List, "", "Profile list (0 = \"Standard\").")
+  X(Galaxy_Profile, Integer, "0", 0, 6, 1, List, "Galay Profile:",                            \
+    "Profile list (0 = \"Standard\").")
 
 // clang-format on

@@ -319,12 +319,13 @@ std::optional<std::string> ReadStored(std::string_view app, std::string_view sec
   return std::string(value);
 }
 
-bool WriteText(std::string_view app, std::string_view section, std::string_view key,
-               std::string_view value, Integer root) {
-  value = TrimBlanks(value);
-  if (!Writable(root) || !ValidSection(section) || !ValidKey(key) ||
-      value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-    return false;
+bool WriteTexts(std::string_view app, std::span<const SettingWrite> writes, Integer root) {
+  if (!Writable(root)) return false;
+  for (const SettingWrite& write : writes) {
+    if (!ValidSection(write.section) || !ValidKey(write.key) ||
+        write.value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+      return false;
+    }
   }
   const std::string path = SettingsFilePath(app, root);
   if (path.empty()) return false;
@@ -339,17 +340,31 @@ bool WriteText(std::string_view app, std::string_view section, std::string_view 
   if (status == ReadStatus::kError) return false;  // never replace what could not be read
   CleanText clean = Clean(old);
   IniDocument doc;
-  std::string out;
-  if (!doc.Load(clean.body) ||
-      !doc.Set(std::string(section), std::string(key), std::string(value)) || !doc.Save(out)) {
-    return false;
+  if (!doc.Load(clean.body)) return false;
+  for (const SettingWrite& write : writes) {
+    if (!doc.Set(std::string(write.section), std::string(write.key),
+                 std::string(TrimBlanks(write.value)))) {
+      return false;
+    }
   }
+  std::string out;
+  if (!doc.Save(out)) return false;
   out += clean.tail;
   if (clean.damaged && !ReplaceFile(path + ".damaged", old)) return false;
   return ReplaceFile(path, out);
 }
 
+bool WriteText(std::string_view app, std::string_view section, std::string_view key,
+               std::string_view value, Integer root) {
+  const SettingWrite write{section, key, value};
+  return WriteTexts(app, std::span<const SettingWrite>(&write, 1), root);
+}
+
 }  // namespace
+
+bool WriteSettings(std::string_view app, std::span<const SettingWrite> writes, Integer root) {
+  return WriteTexts(app, writes, root);
+}
 
 std::string SettingsFilePath(std::string_view app, Integer root) {
   if (!ValidApp(app)) return {};

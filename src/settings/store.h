@@ -37,6 +37,7 @@
 // exists but cannot be read or replaced.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,13 @@ bool WriteSetting(std::string_view app, std::string_view section, std::string_vi
                   Single value, Integer root = 0);
 bool WriteSetting(std::string_view app, std::string_view section, std::string_view key,
                   double value, Integer root = 0);
+
+// Several values stored with one replacement of the file (each trimmed like WriteSetting):
+// all of them, or none when any name or value cannot be stored or the file cannot be written.
+struct SettingWrite {
+  std::string_view section, key, value;
+};
+bool WriteSettings(std::string_view app, std::span<const SettingWrite> writes, Integer root = 0);
 
 std::string ReadSettingString(std::string_view app, std::string_view section, std::string_view key,
                               std::string_view def, Integer root = 0);

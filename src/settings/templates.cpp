@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <optional>
 
 #include "settings/ini_file.h"
@@ -166,31 +167,37 @@ bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path) {
 
 void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
   const TemplateReader reader(path);
+  std::deque<std::string> advanced;  // kept for the batch write below
+  std::vector<SettingWrite> writes;
   for (const TransferSection& section : TransferOrder()) {
     const bool toStore = SameName(section.section, kSectionAdvanced);
     for (const KeySpec* key : section.keys) {
       if (!key->loaded) continue;  // Grav_StarMass keeps what the field holds
-      const std::string text = reader.Read(section.section, *key);
+      std::string text = reader.Read(section.section, *key);
       if (toStore) {
-        WriteSetting(kSettingsApp, section.section, key->name, text);
+        writes.push_back({section.section, key->name, advanced.emplace_back(std::move(text))});
       } else {
         values.Set(section.section, key->name, text);
       }
     }
   }
+  WriteSettings(kSettingsApp, writes);
 }
 
 bool ImportTemplateFile(const std::string& path) {
   const TemplateReader reader(path);
-  bool ok = true;
+  std::deque<std::string> texts;  // kept for the batch write below
+  std::vector<SettingWrite> writes;
   for (const TransferSection& section : TransferOrder()) {
     for (const KeySpec* key : section.keys) {
       if (!key->loaded) continue;  // Grav_StarMass is not imported
-      const auto text = ImportText(*key, reader.Read(section.section, *key));
-      if (text) ok = WriteSetting(kSettingsApp, section.section, key->name, *text) && ok;
+      auto text = ImportText(*key, reader.Read(section.section, *key));
+      if (text)
+        writes.push_back({section.section, key->name, texts.emplace_back(std::move(*text))});
     }
   }
-  return ok;
+  // One replacement of the settings file: the whole template is imported, or nothing.
+  return WriteSettings(kSettingsApp, writes);
 }
 
 bool ExportTemplateFile(const std::string& path) {

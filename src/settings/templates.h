@@ -50,8 +50,8 @@ bool WriteTemplateValue(const std::string& file, std::string_view section, std::
 bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path);
 
 // File > Open Template: every field of the dialog from the template (Grav_StarMass is not
-// read), and the six Advanced values written straight to the store, even if the dialog is
-// later cancelled. A missing or unreadable file gives every template default.
+// read), and the six Advanced values written straight to the store (together, in one write),
+// even if the dialog is later cancelled. A missing or unreadable file gives every template default.
 void LoadTemplateIntoDialog(DialogValues& values, const std::string& path);
 
 // The command-line import: every key of the template (Admin and Grav_StarMass aside) into the
@@ -59,7 +59,8 @@ void LoadTemplateIntoDialog(DialogValues& values, const std::string& path);
 // LockMessage are copied as text; every other value becomes the number its text starts with
 // (0 when it starts with none). All six Advanced values are copied, so that an exported
 // template imports back to the same settings and a template gives the same result whether it
-// is imported or opened in the dialog. True when every value was stored.
+// is imported or opened in the dialog. The values are stored in one replacement of the settings
+// file: all of them (true) or none (false).
 bool ImportTemplateFile(const std::string& path);
 
 // Writes a template of the stored settings in the layout SaveDialogAsTemplate writes (every

@@ -2,6 +2,8 @@
 #include <vector>
 
 #include "settings/catalogue.h"
+#include "settings/dialog_layout.h"
+#include "settings/store.h"
 #include "settings/transfers.h"
 #include "settings_test_util.h"
 
@@ -48,6 +50,149 @@ TEST(TransferOrder, SectionsAndKeysInTransferOrder) {
   EXPECT_EQ(EffectSection(4), "GravityWell");
   EXPECT_EQ(EffectSection(6), "");
   EXPECT_EQ(EffectSection(-1), "");
+}
+
+}  // namespace
+}  // namespace lmvn
+
+namespace lmvn {
+namespace {
+
+using testing::SettingsTest;
+using Transfers = SettingsTest;
+
+std::string Stored(std::string_view section, std::string_view key) {
+  return ReadSettingString(kSettingsApp, section, key, "<none>");
+}
+
+TEST_F(Transfers, EmptyStoreRoundTripWritesEveryDialogKey) {
+  DialogValues values;
+  LoadStoreIntoDialog(values);
+  EXPECT_EQ(values.Get("General", "AnimationType"), "0");
+  EXPECT_EQ(values.Get("General", "FocalLength"), "1");
+  EXPECT_EQ(values.Get("Starfield", "Star_Speed"), "0.005");
+  EXPECT_FALSE(values.Has("GravityWell", "Grav_StarMass"));
+  ASSERT_TRUE(SaveDialogToStore(values));
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section)) {
+      const std::string stored = Stored(section, key->name);
+      if (key->loaded) {
+        EXPECT_EQ(stored, key->defaultText) << key->name;
+      } else {
+        EXPECT_EQ(stored, "") << key->name;
+      }
+    }
+  }
+  EXPECT_EQ(Stored("Advanced", "Adv_TimeDelay"), "<none>");
+}
+
+TEST_F(Transfers, LoadReadsInTheFieldsKindAndKeepsWideValues) {
+  PutFile(
+      "[Fireworks]\nFireWorks=2.5\nFireTwistRad=2.5\nFireMultiMoment=2\nFireSparks=abc\n"
+      "[General]\nFixedHues=2\n[Galaxy]\nGalaxy_AmbRadius=50000\nGalaxy_Radius=300.5\n"
+      "[GravityWell]\nGrav_StarMass=7\nGrav_Gravity=29999\n");
+  DialogValues values;
+  LoadStoreIntoDialog(values);
+  EXPECT_EQ(values.Get("Fireworks", "FireWorks"), "2");  // half to even
+  EXPECT_EQ(values.Get("Fireworks", "FireTwistRad"), "2.5");
+  EXPECT_EQ(values.Get("Fireworks", "FireMultiMoment"), "0");  // on exactly when 1
+  EXPECT_EQ(values.Get("Fireworks", "FireSparks"), "450");     // not a number: the default
+  EXPECT_EQ(values.Get("General", "FixedHues"), "1");          // on when not 0
+  EXPECT_EQ(values.Get("Galaxy", "Galaxy_AmbRadius"), "50000");
+  EXPECT_EQ(values.Get("Galaxy", "Galaxy_Radius"), "300");
+  EXPECT_EQ(values.Get("GravityWell", "Grav_Gravity"), "29999");
+  // The box for Grav_StarMass is never filled, so Accept writes what it holds.
+  ASSERT_TRUE(SaveDialogToStore(values));
+  EXPECT_EQ(Stored("GravityWell", "Grav_StarMass"), "");
+  EXPECT_EQ(Stored("Galaxy", "Galaxy_AmbRadius"), "50000");
+}
+
+TEST_F(Transfers, FactoryDefaultsFillFieldsAndWriteAdvancedButTheMultiplier) {
+  WriteSetting(kSettingsApp, "Advanced", "Adv_PerfMult", "2.5");
+  WriteSetting(kSettingsApp, "Advanced", "Adv_TimeDelay", "99");
+  WriteSetting(kSettingsApp, "Fireworks", "FireWorks", "3");
+  DialogValues values;
+  values.Set("GravityWell", "Grav_StarMass", "42");
+  values.Set("Fireworks", "FireWorks", "3");
+  ASSERT_TRUE(LoadFactoryDefaults(values));
+  EXPECT_EQ(values.Get("Fireworks", "FireWorks"), "16");
+  EXPECT_EQ(values.Get("PixelColor", "ColorHueWheel"), "60");
+  EXPECT_EQ(values.Get("GravityWell", "Grav_StarMass"), "42");
+  EXPECT_EQ(Stored("Advanced", "Adv_TimeDelay"), "25");
+  EXPECT_EQ(Stored("Advanced", "Adv_EffectCycle"), "0");
+  EXPECT_EQ(Stored("Advanced", "Adv_PickEffects"), "249");
+  EXPECT_EQ(Stored("Advanced", "Adv_WindowResize"), "0");
+  EXPECT_EQ(Stored("Advanced", "Adv_HueStart"), "0");
+  EXPECT_EQ(Stored("Advanced", "Adv_PerfMult"), "2.5");
+  // The pages reach the store only through a save.
+  EXPECT_EQ(Stored("Fireworks", "FireWorks"), "3");
+}
+
+TEST(DialogFieldRules, ValidationSteppingAndReading) {
+  EXPECT_EQ(FieldNumber(""), 0);
+  EXPECT_EQ(FieldNumber(".5"), 0.5);
+  EXPECT_EQ(FieldNumber("12abc"), 12);
+  EXPECT_EQ(FieldNumber("1.2.3"), 1.2);
+  // An empty box becomes its lower bound, or 0.
+  EXPECT_EQ(ValidateFieldText(FieldKind::Integer, "", 10, 9999), "10");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Integer, "", 0, 100), "0");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Integer, "2.5", 0, 100), "2");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Integer, "3.5", 0, 100), "4");
+  // Far beyond the 16-bit range: limited, never an overflow.
+  EXPECT_EQ(ValidateFieldText(FieldKind::Integer, "99999999999", 1, 99), "99");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Long, "99999999999", 100, 99999), "99999");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Single, "0.00001", 0.0001, 1), "0.0001");
+  EXPECT_EQ(ValidateFieldText(FieldKind::Single, "0.955", 0.25, 0.99), "0.955");
+  EXPECT_EQ(StepFieldText(FieldKind::Integer, "15", 10, 10, 9999, -1), "10");
+  EXPECT_EQ(StepFieldText(FieldKind::Integer, "10", 10, 10, 9999, -1), "10");
+  EXPECT_EQ(StepFieldText(FieldKind::Integer, "", 1, 1, 99, +1), "1");
+  EXPECT_EQ(StepFieldText(FieldKind::Integer, "9995", 10, 10, 9999, +1), "9999");
+}
+
+TEST(DialogFieldRules, EveryDialogKeyHasAFieldAndCrossLimitsHold) {
+  std::size_t count = 0;
+  for (std::string_view section : DialogSections()) {
+    EXPECT_EQ(DialogFields(section).size(), TransferKeys(section).size()) << section;
+    count += DialogFields(section).size();
+    for (const DialogField& field : DialogFields(section)) {
+      EXPECT_TRUE(field.kind != FieldKind::List || !field.entries.empty()) << field.key->name;
+      EXPECT_TRUE(!field.stepped || field.key->step > 0) << field.key->name;
+    }
+  }
+  EXPECT_EQ(count, 8u + 3 + 39 + 11 + 11 + 10 + 11 + 37);
+  DialogValues values;
+  values.Set("Fireworks", "FireWorks", "16");
+  values.Set("Fireworks", "FireSparks", "450");
+  const CrossLimit* shells = CrossLimitOf("Fireworks", "FireSparks");
+  ASSERT_NE(shells, nullptr);
+  EXPECT_EQ(CrossLimitBounds(*shells, "FireSparks", values), std::make_pair(1.0, 1875.0));
+  values.Set("Fireworks", "FireWorks", "");
+  EXPECT_EQ(CrossLimitBounds(*shells, "FireSparks", values).second, 30000);
+  const CrossLimit* bursts = CrossLimitOf("fireworks", "FireRingPct");
+  ASSERT_NE(bursts, nullptr);
+  values.Set("Fireworks", "FireScintPct", "60");
+  values.Set("Fireworks", "FireTwistPct", "70");
+  EXPECT_EQ(CrossLimitBounds(*bursts, "FireRingPct", values).second, 0);
+  EXPECT_EQ(CrossLimitOf("Fireworks", "FireLength"), nullptr);
+}
+
+}  // namespace
+}  // namespace lmvn
+
+namespace lmvn {
+namespace {
+
+using StoreBatch = testing::SettingsTest;
+
+TEST_F(StoreBatch, WritesAllOrNothing) {
+  WriteSetting(kSettingsApp, "General", "ColorRed", "5");
+  const std::vector<SettingWrite> good = {{"General", "ColorRed", " 7 "}, {"Galaxy", "X", "1"}};
+  ASSERT_TRUE(WriteSettings(kSettingsApp, good));
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "General", "ColorRed", ""), "7");
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "Galaxy", "X", ""), "1");
+  const std::vector<SettingWrite> bad = {{"General", "ColorRed", "8"}, {"General", "Y", "a\nb"}};
+  EXPECT_FALSE(WriteSettings(kSettingsApp, bad));
+  EXPECT_EQ(ReadSettingString(kSettingsApp, "General", "ColorRed", ""), "7");
 }
 
 }  // namespace

@@ -1,0 +1,116 @@
+// The Properties dialog (frmProps): one page per effect, the common screen and colour column,
+// theme pickers, factory reset, templates, help and the way into the other settings screens.
+//
+// Its fields are the working copy of the settings: they are filled from the store when the
+// dialog opens and reach the store only through "&Accept Settings".
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/dialog_layout.h"
+#include "settings/dialog_values.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollBar;
+class QStackedWidget;
+
+namespace lmvn::ui {
+
+class HelpViewer;
+class HueSample;
+class ProfileSketch;
+
+// What the File menu's template commands do with the dialog's values; the template files fill
+// them in. Each returns true when it succeeded.
+struct TemplateCommands {
+  std::function<bool(DialogValues&, const QString& path)> load;
+  std::function<bool(const DialogValues&, const QString& path)> save;
+};
+void SetTemplateCommands(TemplateCommands commands);
+
+class PropertiesDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit PropertiesDialog(QWidget* parent = nullptr);
+  ~PropertiesDialog() override;
+
+  // Every field's text (switches "1" or "0", lists their index), Grav_StarMass included.
+  DialogValues values() const;
+  // Puts values into the fields of the sections they name; keys they lack keep their fields.
+  // The cross-field limits, which follow what a user types, stand aside meanwhile.
+  void setValues(const DialogValues& values);
+
+  // The control that edits section/key (a text box, check box or list); nullptr when hidden.
+  QWidget* fieldWidget(std::string_view section, std::string_view key) const;
+  // The spinner of a stepped box; nullptr when it has none.
+  QScrollBar* spinnerOf(std::string_view section, std::string_view key) const;
+  int currentEffect() const;
+  HelpViewer* helpViewer() const { return help_; }
+
+ public slots:
+  void accept() override;
+  void resetProperties();
+  void selectEffect(int effect);
+
+ private:
+  struct Field {
+    const DialogField* field = nullptr;
+    std::string_view section;
+    QLineEdit* edit = nullptr;
+    QScrollBar* spinner = nullptr;
+    QCheckBox* check = nullptr;
+    QComboBox* list = nullptr;
+    QWidget* widget() const;
+  };
+
+  void buildMenus();
+  QWidget* buildCommonColumn();
+  QWidget* buildEffectPage(int effect);
+  void addFrameFields(QWidget* frame, std::string_view section, std::string_view frameName);
+  Field* find(std::string_view section, std::string_view key);
+  const Field* find(std::string_view section, std::string_view key) const;
+  void fieldChanged(Field& field);
+  // The texts of the boxes that `limit` ties together.
+  DialogValues partnerValues(const CrossLimit& limit) const;
+  void applyFireworksTheme(int index);
+  void applyGalaxyTheme(int index);
+  void updateHueSamples();
+  void showHelpFor(QWidget* focus);
+  void load();
+  void openTemplate();
+  void saveTemplate(bool pickName);
+
+  std::vector<Field> fields_;
+  DialogValues hidden_;  // keys that have no control (Grav_StarMass)
+  bool limitGuard_ = false;
+
+  QComboBox* effectList_ = nullptr;  // cboAniType
+  QStackedWidget* pages_ = nullptr;  // fraAni
+  std::vector<QAction*> effectItems_;
+  QGroupBox* colourDistribution_ = nullptr;
+  QGroupBox* displayEnhancement_ = nullptr;
+  QComboBox* fireTheme_ = nullptr;
+  QComboBox* galaxyTheme_ = nullptr;
+  QComboBox* galaxyPlane_ = nullptr;
+  ProfileSketch* profileSketch_ = nullptr;
+  HueSample* pixelHue_ = nullptr;
+  HueSample* galaxyHue_ = nullptr;
+  QPushButton* accept_ = nullptr;
+  HelpViewer* help_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QString templatePath_;
+};
+
+}  // namespace lmvn::ui

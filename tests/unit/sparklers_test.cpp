@@ -1,0 +1,258 @@
+#include "effects/sparklers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "effect_harness.h"
+#include "render/geometry.h"
+
+namespace lmvn {
+namespace {
+
+class SparklersTest : public testing::EffectHarness {
+ protected:
+  void Set(const char* key, const char* value) { overrides_.Set("B-SplineSpark", key, value); }
+
+  Sparklers& Start() { return Make<Sparklers>(EffectId::Sparklers); }
+
+  // Every lit pixel belongs to the dot of a spark drawn in the last frame, and every spark
+  // drawn was in front of the eye.
+  void ExpectOnlyLivingDots(const Sparklers& effect) {
+    Surface allowed(surface_->width(), surface_->height());
+    for (const auto& spark : effect.sparks()) {
+      if (!spark.Drawn) continue;
+      EXPECT_GT(spark.Z, 0.0001f);
+      PlotDot(allowed, view_.PixelSize, spark.DotX, spark.DotY, 0xFFFFFF);
+    }
+    EXPECT_EQ(LitOutside(allowed), 0);
+  }
+};
+
+TEST(SparklerCounts, SymmetricGroupsFillTheirShapeExactly) {
+  const std::pair<Integer, Integer> cases[] = {
+      {-5, 2},  {1, 2},   {3, 2},   {4, 4},   {5, 4},   {6, 6},     {9, 6},
+      {10, 10}, {19, 10}, {20, 20}, {33, 20}, {34, 34}, {999, 970}, {32767, 32260}};
+  for (const auto& [requested, count] : cases) {
+    EXPECT_EQ(SymmetricSplineCount(requested), count) << requested;
+  }
+}
+
+TEST_F(SparklersTest, OneSymmetricSplineGivesTwoMirroredEmitters) {
+  Set("B_Spline_Splines", "1");
+  Set("B_Spline_SSpeed", "7");  // several segments pass
+  Sparklers& effect = Start();
+  ASSERT_EQ(effect.EmitterCount(), 2);
+  for (int frame = 0; frame < 30; ++frame) {
+    Run(1);
+    const auto a = effect.Emitter(0), b = effect.Emitter(1);
+    EXPECT_EQ(b.x, -a.x);
+    EXPECT_EQ(b.y, -a.y);
+    EXPECT_EQ(b.z, 2 * view_.FocalLength - a.z);
+  }
+}
+
+TEST_F(SparklersTest, SymmetricEmittersStayOnOneSphereAndIndependentOnesDoNot) {
+  Set("B_Spline_Splines", "33");  // 20 under symmetry
+  Sparklers& effect = Start();
+  ASSERT_EQ(effect.EmitterCount(), 20);
+  Run(50);
+  const auto radius = [&](Integer i) {
+    const auto e = effect.Emitter(i);
+    return std::hypot(e.x, e.y, e.z - view_.FocalLength);
+  };
+  for (Integer i = 1; i < 20; ++i) EXPECT_NEAR(radius(i), radius(0), 1e-4) << i;
+
+  Set("B_Spline_Symmetry", "0");
+  Sparklers& free = Start();
+  EXPECT_EQ(free.EmitterCount(), 33);
+}
+
+TEST_F(SparklersTest, SparksAtOrBehindTheNearPlaneMoveButAreNotDrawn) {
+  // A huge extent round a near centre puts about half the control points behind the eye.
+  Set("B_Spline_MaxExtent", "99");
+  Set("B_Spline_Persist", "0.99");
+  Set("B_Spline_AntiGrav", "0");
+  Set("B_Spline_Symmetry", "0");
+  Screen(320, 200, 0.01f);
+  Sparklers& effect = Start();
+  long movedBehind = 0;
+  for (int frame = 0; frame < 40; ++frame) {
+    const std::vector<Sparklers::Spark> before(effect.sparks().begin(), effect.sparks().end());
+    Run(1);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const auto& now = effect.sparks()[i];
+      if (!(now.Z <= 0.0001f)) continue;
+      EXPECT_FALSE(now.Drawn);
+      if (now.Z == before[i].Z + before[i].VZ && now.X == before[i].X + before[i].VX) ++movedBehind;
+    }
+    ExpectOnlyLivingDots(effect);
+  }
+  EXPECT_GT(movedBehind, 100);
+}
+
+TEST_F(SparklersTest, LongRunsLeaveOnlyTheLivingSparksLit) {
+  struct Case {
+    const char *splines, *sparks, *persist, *gravity, *damping, *wind, *symmetric;
+    Integer pixelSize;
+  };
+  const Case cases[] = {{"20", "2400", "0.95", "0", "0", "4", "1", 1},
+                        {"7", "3000", "0.99", "9.99", "0", "0", "0", 1},
+                        {"999", "500", "0.25", "0", "1", "999", "1", 4},
+                        {"3", "800", "0.99", "0.5", "0.3", "20", "0", 9}};
+  for (const Case& c : cases) {
+    Set("B_Spline_Splines", c.splines);
+    Set("B_Spline_Pixels", c.sparks);
+    Set("B_Spline_Persist", c.persist);
+    Set("B_Spline_Gravity", c.gravity);
+    Set("B_Spline_Damping", c.damping);
+    Set("B_Spline_AntiGrav", c.wind);
+    Set("B_Spline_Symmetry", c.symmetric);
+    Set("B_Spline_SSpeed", "40");
+    Screen(240, 160, 1.0f, c.pixelSize);
+    Sparklers& effect = Start();
+    for (int round = 0; round < 4; ++round) {
+      Run(150);
+      ExpectOnlyLivingDots(effect);
+      EXPECT_LE(surface_->CountLitPixels(),
+                static_cast<std::size_t>(effect.params().Sparks) * c.pixelSize);
+    }
+    EXPECT_GT(surface_->CountLitPixels(), 0u);
+  }
+}
+
+TEST_F(SparklersTest, WithoutWindGravityOrDampingSparksFlyStraightAtTheLaunchSpeed) {
+  Set("B_Spline_AntiGrav", "0");
+  Set("B_Spline_ESpeed", "5");
+  Sparklers& effect = Start();
+  const Single speed = 0.005f;
+  for (const auto& s : effect.sparks()) {
+    const double length =
+        std::sqrt(std::pow(s.VX / view_.AspectRatio, 2) + s.VY * s.VY + s.VZ * s.VZ);
+    EXPECT_NEAR(length, speed, 1e-6);
+  }
+  long straight = 0;
+  for (int frame = 0; frame < 20; ++frame) {
+    const std::vector<Sparklers::Spark> before(effect.sparks().begin(), effect.sparks().end());
+    const long births = effect.Births();
+    Run(1);
+    if (effect.Births() != births) {
+      // Only reborn sparks change their velocity.
+      for (std::size_t i = 0; i < before.size(); ++i) {
+        const auto& now = effect.sparks()[i];
+        if (now.X == before[i].X + before[i].VX) {
+          EXPECT_EQ(now.VX, before[i].VX);
+          EXPECT_EQ(now.VY, before[i].VY);
+          EXPECT_EQ(now.VZ, before[i].VZ);
+          ++straight;
+        }
+      }
+    }
+  }
+  EXPECT_GT(straight, 1000);
+}
+
+TEST_F(SparklersTest, ExpiryFollowsThePersistence) {
+  // Slow sparks near the centre never leave the screen: only the persistence kills them.
+  Set("B_Spline_Pixels", "2000");
+  Set("B_Spline_Persist", "0.99");
+  Set("B_Spline_ESpeed", "0.25");
+  Set("B_Spline_AntiGrav", "0");
+  Set("B_Spline_MaxExtent", "0.1");
+  Sparklers& effect = Start();
+  const long atStart = effect.Births();
+  Run(200);
+  const long reborn = effect.Births() - atStart;
+  EXPECT_GT(reborn, 3400);  // about 1 % of 2000 sparks in each of 200 frames
+  EXPECT_LT(reborn, 4600);
+}
+
+TEST_F(SparklersTest, OneStepPerSegmentKeepsTheParameterAtZero) {
+  Set("B_Spline_SSpeed", "1");
+  Sparklers& effect = Start();
+  for (int frame = 0; frame < 5; ++frame) {
+    Run(1);
+    EXPECT_EQ(effect.SegmentT(), 0.0f);
+  }
+  Set("B_Spline_SSpeed", "4");
+  Sparklers& slower = Start();
+  Run(1);
+  EXPECT_EQ(slower.SegmentT(), 0.25f);
+  Run(3);
+  EXPECT_EQ(slower.SegmentT(), 0.0f);
+}
+
+TEST_F(SparklersTest, SettingsAreClampedAndConverted) {
+  Set("B_Spline_Splines", "0");
+  Set("B_Spline_Pixels", "32767");
+  Set("B_Spline_SSpeed", "-4");
+  Set("B_Spline_ESpeed", "0");
+  Set("B_Spline_Persist", "1");
+  Set("B_Spline_Gravity", "50");
+  Set("B_Spline_Damping", "1");
+  Set("B_Spline_AntiGrav", "-3");
+  Set("B_Spline_MaxExtent", "0");
+  Set("B_Spline_Symmetry", "0");
+  const SparklerParams p = Start().params();
+  EXPECT_EQ(p.Splines, 1);
+  EXPECT_EQ(p.Sparks, 9999);
+  EXPECT_EQ(p.StepsPerSegment, 1);
+  EXPECT_FLOAT_EQ(p.LaunchSpeed, 0.00025f);
+  EXPECT_FLOAT_EQ(p.Persist, 0.99f);
+  EXPECT_FLOAT_EQ(p.Gravity, 0.00999f);
+  EXPECT_FLOAT_EQ(p.DampingFactor, 0.5f);
+  EXPECT_EQ(p.SolarWind, 0.0f);
+  EXPECT_FLOAT_EQ(p.Extent, 0.001f);
+  EXPECT_FALSE(p.Symmetric);
+}
+
+TEST_F(SparklersTest, TheDemonstrationIgnoresTheStoreAndDrawsItsOwnShape) {
+  Set("B_Spline_Pixels", "50");
+  Set("B_Spline_Symmetry", "0");
+  int symmetric = 0;
+  for (int run = 0; run < 40; ++run) {
+    ProgramRandom().Seed(static_cast<std::uint64_t>(run));
+    Sparklers& demo = Make<Sparklers>(EffectId::Sparklers, true);
+    const SparklerParams& p = demo.params();
+    EXPECT_EQ(p.Sparks, 1200);
+    EXPECT_EQ(p.StepsPerSegment, 100);
+    EXPECT_FLOAT_EQ(p.LaunchSpeed, 0.002f);
+    EXPECT_FLOAT_EQ(p.Persist, 0.95f);
+    EXPECT_EQ(p.Gravity, 0.0f);
+    EXPECT_EQ(p.DampingFactor, 1.0f);
+    EXPECT_FLOAT_EQ(p.Extent, 0.7f);
+    EXPECT_TRUE(p.SolarWind == 1 || p.SolarWind == 4 || p.SolarWind == 9 || p.SolarWind == 16);
+    if (p.Symmetric) {
+      ++symmetric;
+      EXPECT_TRUE(p.Splines == 6 || p.Splines == 10 || p.Splines == 20) << p.Splines;
+    } else {
+      EXPECT_GE(p.Splines, 6);
+      EXPECT_LE(p.Splines, 10);
+    }
+    EXPECT_EQ(demo.EmitterCount(), p.Splines);
+    Run(20);
+  }
+  EXPECT_GT(symmetric, 20);
+  EXPECT_LT(symmetric, 40);
+}
+
+TEST_F(SparklersTest, OddStoredSettingsRunWithoutFault) {
+  std::mt19937 rng(7);
+  std::set<Integer> counts;  // the stored values do reach the effect
+  for (int round = 0; round < 24; ++round) {
+    StoreOddValues("B-SplineSpark", rng);
+    const int width = 1 + static_cast<int>(rng() % 300), height = 1 + static_cast<int>(rng() % 200);
+    const Single focal[] = {0.01f, 0.75f, 1.0f, 9999.0f};
+    Screen(width, height, focal[rng() % 4], static_cast<Integer>(1 + rng() % 9));
+    Sparklers& effect = Make<Sparklers>(EffectId::Sparklers, false, round % 2 == 0, 9.9f);
+    counts.insert(effect.params().Sparks);
+    Run(30);
+    ExpectOnlyLivingDots(effect);
+  }
+  EXPECT_GE(counts.size(), 3u);
+}
+
+}  // namespace
+}  // namespace lmvn
