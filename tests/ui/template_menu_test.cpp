@@ -1,6 +1,8 @@
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,7 +11,9 @@
 #include "settings/catalogue.h"
 #include "settings/store.h"
 #include "settings/templates.h"
+#include "settings/transfers.h"
 #include "ui/file_picker.h"
+#include "ui/properties_dialog.h"
 #include "ui/template_menu.h"
 
 using lmvn::DialogValues;
@@ -90,6 +94,43 @@ class TemplateMenuTest : public QObject {
     DialogValues untouched;
     QVERIFY(!lmvn::ui::OpenTemplate(nullptr, untouched));
     QVERIFY(!untouched.Has("Fireworks", "FireWorks"));
+  }
+
+  // Through the Properties dialog's File menu: a saved template opens again identically.
+  void propertiesDialogSavesAndOpensTemplates() {
+    lmvn::CurrentTemplatePath().clear();
+    lmvn::ui::PropertiesDialog dialog;
+    const auto trigger = [&dialog](const QString& text) {
+      for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (action->text() == text) return action->trigger();
+      }
+      QFAIL(qPrintable("no menu item " + text));
+    };
+    DialogValues edited = dialog.values();
+    edited.Set("Galaxy", "Galaxy_Stars", "1234");
+    edited.Set("General", "AnimationType", "5");
+    dialog.setValues(edited);
+    const DialogValues saved = dialog.values();
+    QString caption;
+    AnswerPicker("dusk", &caption);
+    trigger("Save Template &As...");
+    QCOMPARE(caption, QStringLiteral("Enter or Select Lumivane Template"));
+    QVERIFY(QFile::exists(dir_.filePath("dusk.lvx")));
+
+    DialogValues changed = saved;
+    changed.Set("Galaxy", "Galaxy_Stars", "99");
+    changed.Set("General", "AnimationType", "1");
+    dialog.setValues(changed);
+    AnswerPicker("dusk.lvx", &caption);
+    trigger("&Open Template...");
+    QCOMPARE(caption, QStringLiteral("Select Lumivane Template"));
+    QCOMPARE(dialog.currentEffect(), 5);
+    const DialogValues opened = dialog.values();
+    for (const auto& section : lmvn::TransferOrder()) {
+      for (const lmvn::KeySpec* key : section.keys) {
+        QCOMPARE(opened.Get(section.section, key->name), saved.Get(section.section, key->name));
+      }
+    }
   }
 
   // A template that cannot be written is reported, not passed over in silence.
