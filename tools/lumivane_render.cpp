@@ -15,6 +15,7 @@
 #include "render_options.h"
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
+#include "settings/sound_cues.h"
 
 namespace lmvn {
 namespace {
@@ -47,6 +48,26 @@ void ShowSettings(const RuntimeSettings& runtime, const SettingOverrides& overri
   VisitSettings(LoadGalaxySettings(0, false, runtime.PerfMult, overrides), field);
   std::printf("%s\n", json.Finish().c_str());
 }
+
+// Prints each cue raised as one JSON line (when asked to) with the frame that raised it (0:
+// while the effect was set up) and the wave file the settings name for it.
+class CueRecorder final : public CueSink {
+ public:
+  CueRecorder(SoundSettings sound, bool print) : sound_(std::move(sound)), print_(print) {}
+  void PlayCue(Cue cue) override {
+    if (!print_) return;
+    JsonWriter json;
+    json.Field("frame", frame);
+    json.Field("cue", CueKey(cue));
+    json.Field("file", CueFileSetting(sound_, cue));
+    std::printf("%s\n", json.Finish().c_str());
+  }
+  long frame = 0;
+
+ private:
+  SoundSettings sound_;
+  bool print_;
+};
 
 double Percentile(std::vector<double> samples, double p) {
   if (samples.empty()) return 0.0;
@@ -88,15 +109,34 @@ int Run(const std::vector<std::string>& args) {
     random.SeedFromClock();
   }
 
+  if (options.theme > ThemeCount(effect)) {
+    const Integer count = ThemeCount(effect);
+    return Fail(kUsageError,
+                "--theme " + std::to_string(options.theme) + ": " +
+                    std::string(InfoOf(effect).title) +
+                    (count > 0 ? " has themes 1 to " + std::to_string(count) : " has no themes"));
+  }
+
   Surface surface(options.width, options.height);
-  const SurfaceState view =
+  SurfaceState view =
       MakeSurfaceState(options.width, options.height, runtime.FocalLength, runtime.PixelSize);
-  const Palette palette(runtime.colour);
-  SilentCueSink cues;
+  ColourParams colour = runtime.colour;
+  if (options.demo) {
+    // The welcome screen's surface: its own focal length and dot size, and the demonstration
+    // colours.
+    view = InitSurface(surface).state;
+    ApplyDemoColourDefaults(colour);
+    if (options.seed) random.Seed(*options.seed);  // InitSurface re-seeds from the clock
+  }
+  const Palette palette(colour);
+  CueRecorder cues(LoadSoundSettings(overrides), options.cues);
   const EffectContext context{surface, view, palette, cues};
   EffectRequest request;
   request.id = effect;
+  request.theme = static_cast<Integer>(options.theme);
+  request.scale = options.scale;
   request.perfMult = runtime.PerfMult;
+  request.demo = options.demo;
   auto run = MakeEffect(request, overrides, context);
   if (!run) {
     return Fail(kNotBuilt, "the " + std::string(InfoOf(effect).title) + " effect is not built yet");
@@ -105,6 +145,7 @@ int Run(const std::vector<std::string>& args) {
   std::vector<double> frameMs;
   if (options.bench) frameMs.reserve(static_cast<std::size_t>(options.frames));
   for (long frame = 1; frame <= options.frames; ++frame) {
+    cues.frame = frame;
     if (options.bench) {
       const auto start = std::chrono::steady_clock::now();
       run->Frame();
@@ -124,7 +165,7 @@ int Run(const std::vector<std::string>& args) {
   JsonWriter json;
   json.Field("effect", InfoOf(effect).name);
   json.Field("effect_number", static_cast<int>(effect));
-  json.Field("theme", 0);
+  json.Field("theme", options.theme);
   json.Field("frames", options.frames);
   json.Field("width", options.width);
   json.Field("height", options.height);

@@ -9,18 +9,23 @@
 namespace lmvn {
 
 const char* const kRenderUsage =
-    "usage: lumivane-render [--effect N|NAME] [--frames N] [--size WxH] [--seed N]\n"
-    "                       [--set Section.Key=Value]... [--out FILE.png [--every K]]\n"
-    "                       [--bench] [--show-settings]\n"
+    "usage: lumivane-render [--effect N|NAME] [--theme N] [--scale] [--demo] [--frames N]\n"
+    "                       [--size WxH] [--seed N] [--set Section.Key=Value]...\n"
+    "                       [--out FILE.png [--every K]] [--cues] [--bench] [--show-settings]\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
     "  --effect N|NAME   0-5 or fireworks, starfield, warp, sparklers, gravity, galaxies\n"
     "                    (default: the stored AnimationType)\n"
+    "  --theme N         a built-in theme instead of the stored values: Fireworks 1-13,\n"
+    "                    Galaxies 1-16; 0 (the default) reads the store\n"
+    "  --scale           multiply the particle counts by Adv_PerfMult, as when cycling\n"
+    "  --demo            run the effect's welcome-screen demonstration values\n"
     "  --frames N        frames to run (default 300)\n"
     "  --size WxH        surface size in pixels (default 1280x720)\n"
     "  --seed N          random seed (default: from the clock)\n"
     "  --set S.K=V       use V for key K of section S in this run; the store is not written\n"
     "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
     "                    FILE-NNNNNN.png\n"
+    "  --cues            print one JSON line per sound cue raised, sound on or off\n"
     "  --bench           measure the effect's own time per frame\n"
     "  --show-settings   print the loaded settings as JSON and exit\n";
 
@@ -28,6 +33,7 @@ namespace {
 
 constexpr int kMaxSide = Surface::kMaxSide;  // the largest surface there is
 constexpr long kMaxFrames = 100000000;
+constexpr long kMaxTheme = 32767;  // checked against the effect's own themes once it is known
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& out) {
@@ -76,6 +82,18 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
       options.help = true;
     } else if (arg == "--bench") {
       options.bench = true;
+    } else if (arg == "--scale") {
+      options.scale = true;
+    } else if (arg == "--demo") {
+      options.demo = true;
+    } else if (arg == "--cues") {
+      options.cues = true;
+    } else if (arg == "--theme") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseNumber(v, options.theme) || options.theme < 0 || options.theme > kMaxTheme) {
+        error = "--theme takes a theme number (Fireworks 1-13, Galaxies 1-16; 0: the store)";
+        return std::nullopt;
+      }
     } else if (arg == "--show-settings") {
       options.showSettings = true;
     } else if (arg == "--effect") {

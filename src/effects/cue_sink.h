@@ -2,10 +2,9 @@
 // asynchronously, or drops them.
 #pragma once
 
-namespace lmvn {
+#include "settings/sound_cues.h"
 
-// The firework events that can carry a wave file, in the order of their settings.
-enum class Cue { Launch, Standard, MultiBurst, JetBurst, Scintil, Sparkle, RingDisk, Twister };
+namespace lmvn {
 
 class CueSink {
  public:

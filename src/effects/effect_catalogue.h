@@ -38,6 +38,18 @@ inline const EffectInfo& InfoOf(EffectId id) {
   return kEffects[static_cast<std::size_t>(id)];
 }
 
+// How many built-in themes an effect has (numbered from 1); 0 for the effects without themes.
+constexpr Integer ThemeCount(EffectId id) {
+  switch (id) {
+    case EffectId::Fireworks:
+      return 13;
+    case EffectId::Galaxies:
+      return 16;
+    default:
+      return 0;
+  }
+}
+
 // An effect number 0-5 ("1") or a short name ("starfield", any case). Empty otherwise.
 std::optional<EffectId> ParseEffect(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "effects/effect_factory.h"
 
+#include "effects/fireworks.h"
 #include "effects/gravity_wells.h"
 #include "effects/sparklers.h"
 #include "effects/starfield.h"
@@ -13,6 +14,14 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
     case EffectId::Starfield:
       return std::make_unique<Starfield>(
           LoadStarfieldSettings(request.scale, request.perfMult, overrides), context);
+    case EffectId::Fireworks:
+      if (request.demo) {
+        return std::make_unique<Fireworks>(Fireworks::DemoSettings(), context,
+                                           Fireworks::Form::Engine);
+      }
+      return std::make_unique<Fireworks>(
+          LoadFireworksSettings(request.theme, request.scale, request.perfMult, overrides),
+          context);
     case EffectId::Warp:  // no demonstration: always the stored values
       return std::make_unique<Warp>(
           WarpParamsFromSettings(LoadWarpSettings(request.scale, request.perfMult, overrides)),
@@ -30,7 +39,6 @@ std::unique_ptr<Effect> MakeEffect(const EffectRequest& request, const SettingOv
           request.demo ? GravityWellDemoParams(stored) : GravityWellParamsFromSettings(stored),
           context);
     }
-    case EffectId::Fireworks:
     case EffectId::Galaxies:
       break;
   }

@@ -6,6 +6,7 @@
 
 #include "settings/catalogue.h"
 #include "settings/store.h"
+#include "settings/themes_fireworks.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
@@ -105,7 +106,7 @@ class SectionReader {
 }  // namespace
 
 Integer ScaleCount(Integer count, Single perfMult) {
-  const Single product = static_cast<Single>(count) * perfMult;
+  const double product = static_cast<double>(count) * static_cast<double>(perfMult);
   return CInt(product).value_or(count);
 }
 
@@ -157,13 +158,30 @@ RuntimeSettings LoadRuntimeSettings(const SettingOverrides& overrides) {
 
 FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMult,
                                         const SettingOverrides& overrides) {
-  // Theme numbers from 1 on select a built-in theme, which replaces the stored values read
-  // here; its counts are always scaled.
-  const SectionReader reader(kSectionFireworks, overrides);
   FireworksSettings settings;
-  LMVN_FIREWORKS_KEYS(LMVN_LOAD_MEMBER)
-  if (scale || theme >= 1) settings.FireSparks = ScaleCount(settings.FireSparks, perfMult);
+  // A theme replaces the stored values and is always scaled. A number that names no theme
+  // reads the store.
+  if (theme < 1 || !ApplyFireworksTheme(theme, perfMult, settings)) {
+    const SectionReader reader(kSectionFireworks, overrides);
+    LMVN_FIREWORKS_KEYS(LMVN_LOAD_MEMBER)
+    if (scale) settings.FireSparks = ScaleCount(settings.FireSparks, perfMult);
+  }
   return settings;
+}
+
+void ApplyFireworksLimits(FireworksSettings& settings) {
+  // Shells x sparks stays within 30000, so every spark slot fits 16 bits. A shell count of 0
+  // sets no limit here (there is nothing to divide by); the run makes it one shell.
+  if (settings.FireWorks != 0) {
+    settings.FireSparks =
+        MinInteger(settings.FireSparks, static_cast<Integer>(30000 / settings.FireWorks));
+  }
+  settings.FireLaunchPixel = MinInteger(settings.FireLaunchPixel, settings.FireSparks);
+  // Radii from setting units to world units.
+  settings.FireTwistRad *= kFireworksWorldUnit;
+  settings.FireTwistExt *= kFireworksWorldUnit;
+  settings.FireBurstRadius *= kFireworksWorldUnit;
+  settings.FireLaunchRadius *= kFireworksWorldUnit;
 }
 
 StarfieldSettings LoadStarfieldSettings(bool scale, Single perfMult,

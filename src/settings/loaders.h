@@ -115,8 +115,21 @@ RuntimeSettings LoadRuntimeSettings(const SettingOverrides& overrides = {});
 // the unscaled count. Fireworks and Galaxies take a theme number: 0 means the stored values;
 // from 1 on the built-in theme of that number replaces them (the themes plug in here; until
 // they exist the stored values are read), and the counts are always multiplied.
+//
+// Like every loader, the Fireworks loader gives values in setting units; a Fireworks run first
+// applies ApplyFireworksLimits to them, then clamps them.
 FireworksSettings LoadFireworksSettings(Integer theme, bool scale, Single perfMult,
                                         const SettingOverrides& overrides = {});
+
+// World units per setting unit of the Fireworks radii.
+inline constexpr Single kFireworksWorldUnit = 0.0025f;
+
+// The limits a Fireworks run applies to loaded values before it clamps them, in this order:
+// FireSparks at most 30000 \ FireWorks (no limit when FireWorks is 0: the run clamps it to
+// one shell), FireLaunchPixel at most FireSparks, and the four radii (FireTwistRad,
+// FireTwistExt, FireBurstRadius, FireLaunchRadius) times kFireworksWorldUnit.
+void ApplyFireworksLimits(FireworksSettings& settings);
+
 StarfieldSettings LoadStarfieldSettings(bool scale, Single perfMult,
                                         const SettingOverrides& overrides = {});
 WarpSettings LoadWarpSettings(bool scale, Single perfMult, const SettingOverrides& overrides = {});
@@ -127,8 +140,8 @@ GravityWellSettings LoadGravityWellSettings(bool scale, Single perfMult,
 GalaxySettings LoadGalaxySettings(Integer theme, bool scale, Single perfMult,
                                   const SettingOverrides& overrides = {});
 
-// The count multiplied by perfMult (in Single arithmetic) and rounded half to even; the
-// count itself when the product does not fit 16 bits.
+// The count multiplied by perfMult in double precision and rounded half to even (5 x 0.1
+// gives 1); the count itself when the product does not fit 16 bits.
 Integer ScaleCount(Integer count, Single perfMult);
 
 // VisitSettings calls f(std::string_view name, value) for every member, in catalogue order,

@@ -6,6 +6,7 @@
 
 #include "render/colour.h"
 #include "settings/dialog_layout.h"
+#include "settings/themes_fireworks.h"
 #include "settings/value_text.h"
 
 namespace lmvn::ui {
@@ -111,9 +112,11 @@ QStringList GalaxyThemeNames() {
 }
 
 // The theme tables are built by the settings layer; until the dialog is linked with them the
-// pickers list the themes and fill no field.
+// pickers list the themes and fill no field (the Fireworks themes are linked).
 std::string FireworksThemeText(int n) {
-  return FireworksOverride() ? FireworksOverride()(n) : std::string();
+  if (FireworksOverride()) return FireworksOverride()(n);
+  if (n < 1 || n > kFireworksThemeCount) return {};
+  return std::string(FireworksTheme(static_cast<Integer>(n)));
 }
 std::string GalaxyThemeText(int n) {
   return GalaxyOverride() ? GalaxyOverride()(n) : std::string();

@@ -39,7 +39,8 @@ one_line_error() {
 for bad in "--frames abc" "--frames -1" "--size 0x5" "--size 99999x10" "--size 640" \
   "--size x" "--bogus" "--effect nine" "--effect 6" "--every 5" "--out a.png --every 0" \
   "--set Nope.Key=1" "--set Starfield.NoSuchKey=3" "--set garbage" "--seed -3" \
-  "--seed 99999999999999999999999" "--frames"; do
+  "--seed 99999999999999999999999" "--frames" "--theme" "--theme -1" "--theme x" \
+  "--effect fireworks --theme 14" "--effect starfield --theme 1" "--effect galaxies --theme 17"; do
   # shellcheck disable=SC2086
   check "usage error: $bad" run 2 $bad && check "one line on stderr: $bad" one_line_error
 done
@@ -47,7 +48,7 @@ done
 check "help" run 0 --help
 check "help text" grep -q -- '--show-settings' "$work/out"
 
-check "effects not built yet" run 3 --effect fireworks --frames 1
+check "effects not built yet" run 3 --effect galaxies --frames 1
 check "not built message" grep -q 'not built yet' "$work/err"
 
 args=(--effect starfield --seed 5 --frames 40 --size 320x200)
@@ -68,6 +69,23 @@ check "last numbered frame is the last frame" cmp -s "$work/seq-000040.png" "$wo
 
 check "bench" run 0 "${args[@]}" --bench
 check "bench figures" grep -Eq '"ms_per_frame_median":[0-9.e-]+,"ms_per_frame_p99":' "$work/out"
+
+# Fireworks: themes, the demonstration, scaling and cues.
+fw=(--effect fireworks --seed 3 --frames 60 --size 320x200)
+check "fireworks theme" run 0 "${fw[@]}" --theme 12 --out "$work/t12.png"
+check "report gives the theme" grep -q '"effect":"fireworks","effect_number":0,"theme":12' "$work/out"
+check "fireworks draw" grep -Eq '"lit_pixels":[1-9][0-9]*' "$work/out"
+check "fireworks demonstration" run 0 "${fw[@]}" --demo
+check "demonstration is seeded" grep -q '"seed":3' "$work/out"
+check "scaled fireworks" run 0 "${fw[@]}" --scale
+check "fireworks default theme" run 0 "${fw[@]}" --theme 0
+check "galaxy themes accepted" run 3 --effect galaxies --theme 16 --frames 1
+check "cues" run 0 "${fw[@]}" --frames 200 --cues --set SoundFX.Fire_Launch=up.wav --set Fireworks.FireLaunchPct=100
+check "one line per launch at set-up" test "$(grep -c '^{"frame":0,"cue":"Fire_Launch","file":"up.wav"}$' "$work/out")" -eq 16
+check "burst cues follow" grep -Eq '^\{"frame":[1-9][0-9]*,"cue":"Fire_[A-Za-z]+","file":""\}$' "$work/out"
+check "report comes last" grep -q '"lit_pixels"' <(tail -n 1 "$work/out")
+check "no cues unless asked" run 0 "${fw[@]}"
+check "only the report" test "$(wc -l <"$work/out")" -eq 1
 
 check "show settings" run 0 --show-settings --set Starfield.Star_Stars=500 --set general.pixelsize=12
 for field in '"Star_Stars":500' '"FireSparks":450' '"Galaxy_CometcPersist":0.998' \

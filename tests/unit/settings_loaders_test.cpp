@@ -226,7 +226,7 @@ TEST_F(Loaders, FixedHuesIsCataloguedAsOnWhenNotZero) {
 TEST_F(Loaders, CountsAreScaledByThePerformanceMultiplier) {
   EXPECT_EQ(LoadFireworksSettings(0, true, 0.5f).FireSparks, 225);
   EXPECT_EQ(LoadFireworksSettings(0, false, 0.5f).FireSparks, 450);
-  EXPECT_EQ(LoadFireworksSettings(1, false, 0.5f).FireSparks, 225);  // themes always scale
+  EXPECT_EQ(LoadFireworksSettings(1, false, 0.5f).FireSparks, 200);  // themes always scale
   EXPECT_EQ(LoadStarfieldSettings(true, 2.0f).Star_Stars, 240);
   EXPECT_EQ(LoadWarpSettings(true, 0.1f).Warp_Sparks, 3);
   EXPECT_EQ(LoadSparklerSettings(true, 0.5f).B_Spline_Pixels, 1200);
