@@ -1,16 +1,17 @@
 #include "config_templates.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "settings/ini_file.h"
-#include "settings/store.h"
 #include "settings/templates.h"
 
 namespace lmvn {
 namespace {
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "lumivane-config: %s\n", message.c_str());
+int Fail(std::string_view what, const std::string& path, std::string_view why = {}) {
+  std::fprintf(stderr, "lumivane-config: %.*s%s%.*s\n", static_cast<int>(what.size()), what.data(),
+               path.c_str(), static_cast<int>(why.size()), why.data());
   return 1;
 }
 
@@ -22,22 +23,21 @@ int ImportTemplateCommand(const std::string& path) {
   IniFile file;
   switch (file.Load(path)) {
     case IniFile::LoadStatus::kMissing:
-      return Fail("no template file " + path);
+      return Fail("no template file ", path);
     case IniFile::LoadStatus::kError:
-      return Fail("cannot read " + path + " (not a readable regular file)");
+      return Fail("cannot read ", path, " (not a readable regular file)");
     case IniFile::LoadStatus::kOk:
       break;
   }
   if (!ImportTemplateFile(path)) {
-    return Fail("cannot import " + path + ": the settings file " + SettingsFilePath(kSettingsApp) +
-                " could not be written");
+    return Fail("cannot import ", path, ": the settings file could not be written");
   }
   return 0;
 }
 
 int ExportTemplateCommand(const std::string& path) {
   if (!ExportTemplateFile(path)) {
-    return Fail("cannot write " + path +
+    return Fail("cannot write ", path,
                 " (the folder is missing or not writable, or the file is read-only or not a "
                 "regular file)");
   }
