@@ -9,9 +9,10 @@
 namespace lmvn {
 namespace {
 
-int Fail(std::string_view what, const std::string& path, std::string_view why = {}) {
-  std::fprintf(stderr, "lumivane-config: %.*s%s%.*s\n", static_cast<int>(what.size()), what.data(),
-               path.c_str(), static_cast<int>(why.size()), why.data());
+int Fail(std::string_view what, const std::string& path, std::string_view why = "") {
+  std::string message = "lumivane-config: ";
+  message.append(what).append(path).append(why).append("\n");
+  std::fputs(message.c_str(), stderr);
   return 1;
 }
 
