@@ -18,6 +18,7 @@
 #include <variant>
 #include <vector>
 
+#include "config_templates.h"
 #include "json_writer.h"
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
@@ -168,6 +169,10 @@ constexpr Command kCommands[] = {
     {"set", "Section.Key VALUE", 2, 2, Set, "store a value"},
     {"list", "", 0, 0, List, "print every setting as one JSON object"},
     {"reset", "[Section]", 0, 1, Reset, "store the factory defaults of every section (or one)"},
+    {"import", "PATH", 1, 1, [](Args a) { return ImportTemplateCommand(std::string(a[0])); },
+     "store every value of a template file (.lvx)"},
+    {"export", "PATH", 1, 1, [](Args a) { return ExportTemplateCommand(std::string(a[0])); },
+     "write the stored settings as a template file"},
 };
 
 std::string Usage() {

@@ -30,6 +30,7 @@
 #include "render/random.h"
 #include "settings/loaders.h"
 #include "settings/store.h"
+#include "settings/templates.h"
 #include "ui/screens.h"
 
 #ifndef LUMIVANE_VERSION
@@ -78,10 +79,9 @@ bool NothingStored() {
   return ReadSettingInteger(kSettingsApp, "General", "AnimationType", -1) == -1;
 }
 
-// Imports a template file into the store. The template reader plugs in here; until it exists
-// the saver runs with the stored settings.
+// Imports a template file into the store; the saver then runs with what it stored.
 void ImportTemplate(const std::string& path) {
-  (void)path;
+  ImportTemplateFile(path);
 }
 
 void PrintStats(const FrameStats& stats, std::int64_t mainStartUs, std::int64_t ageAtMainUs) {

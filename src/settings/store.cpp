@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "settings/ini_file.h"
 #include "settings/value_text.h"
 
 // SimpleIni: the template definitions are compiled here, with plain bytes as characters (no
@@ -629,6 +630,68 @@ Long ReadSettingLong(std::string_view app, std::string_view section, std::string
 Single ReadSettingSingle(std::string_view app, std::string_view section, std::string_view key,
                          Single def, Integer root) {
   return ReadConverted(app, section, key, def, root, SingleFromText);
+}
+
+// ---- other INI files (settings/ini_file.h) ----------------------------------------------
+
+struct IniFile::Impl {
+  IniDocument doc;
+  std::string old;  // the file as loaded, kept as a backup when it held damaged lines
+  std::string tail;
+  bool damaged = false;
+  bool unreadable = false;
+};
+
+IniFile::IniFile() : impl_(std::make_unique<Impl>()) {}
+IniFile::~IniFile() = default;
+
+IniFile::LoadStatus IniFile::Load(const std::string& path) {
+  impl_ = std::make_unique<Impl>();
+  const ReadStatus status = ReadWholeFile(path, impl_->old);
+  if (status != ReadStatus::kOk) {
+    impl_->old.clear();
+    impl_->unreadable = status == ReadStatus::kError;
+    return status == ReadStatus::kMissing ? LoadStatus::kMissing : LoadStatus::kError;
+  }
+  CleanText clean = Clean(impl_->old);
+  impl_->tail = std::move(clean.tail);
+  impl_->damaged = clean.damaged;
+  if (!impl_->doc.Load(clean.body)) {
+    impl_->unreadable = true;
+    return LoadStatus::kError;
+  }
+  return LoadStatus::kOk;
+}
+
+std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
+  if (!ValidSection(section) || !ValidKey(key)) return std::nullopt;
+  const char* value = impl_->doc.Find(std::string(section), std::string(key));
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+  value = TrimBlanks(value);
+  if (!ValidSection(section) || !ValidKey(key) ||
+      value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
+      key.size() + 1 + value.size() > kMaxLineLength) {
+    return false;
+  }
+  return impl_->doc.Set(std::string(section), std::string(key), std::string(value));
+}
+
+bool IniFile::Save(const std::string& path) const {
+  if (impl_->unreadable || path.empty()) return false;
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 &&
+      (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
+    return false;  // a folder, a device, or a file made read-only: not ours to replace
+  }
+  std::string out;
+  if (!impl_->doc.Save(out)) return false;
+  out += impl_->tail;
+  if (impl_->damaged && !KeepDamaged(path, impl_->old)) return false;
+  return ReplaceFile(path, out);
 }
 
 }  // namespace lmvn

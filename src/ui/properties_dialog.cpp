@@ -31,17 +31,13 @@
 #include "ui/properties_field.h"
 #include "ui/properties_themes.h"
 #include "ui/screens.h"
+#include "ui/template_menu.h"
 
 namespace lmvn::ui {
 namespace {
 
 QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-TemplateCommands& Templates() {
-  static TemplateCommands commands;
-  return commands;
 }
 
 constexpr const char* kEffectNames[] = {
@@ -73,10 +69,6 @@ bool IsSubPage(std::string_view section, std::string_view frame) {
 }
 
 }  // namespace
-
-void SetTemplateCommands(TemplateCommands commands) {
-  Templates() = std::move(commands);
-}
 
 QWidget* PropertiesDialog::Field::widget() const {
   if (edit != nullptr) return edit;
@@ -677,23 +669,18 @@ void PropertiesDialog::showHelpFor(QWidget* focus) {
 }
 
 void PropertiesDialog::openTemplate() {
-  const QString path = PickFile(this, true, "Open Template", "Lumivane Templates (*.lvx)|*.lvx");
-  if (path.isEmpty() || !Templates().load) return;
   DialogValues values = this->values();
-  if (Templates().load(values, path)) {
-    templatePath_ = path;
-    setValues(values);
-    selectEffect(std::max(currentEffect(), 0));
-  }
+  if (!OpenTemplate(this, values)) return;
+  setValues(values);
+  selectEffect(std::max(currentEffect(), 0));
 }
 
 void PropertiesDialog::saveTemplate(bool pickName) {
-  QString path = templatePath_;
-  if (pickName || path.isEmpty()) {
-    path = PickFile(this, false, "Save Template As", "Lumivane Templates (*.lvx)|*.lvx");
+  if (pickName) {
+    SaveTemplateAs(this, values());
+  } else {
+    SaveTemplate(this, values());
   }
-  if (path.isEmpty() || !Templates().save) return;
-  if (Templates().save(values(), path)) templatePath_ = path;
 }
 
 void ShowPropertiesDialog(QWidget* parent) {

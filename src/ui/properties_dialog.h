@@ -32,14 +32,6 @@ class HelpViewer;
 class HueSample;
 class ProfileSketch;
 
-// What the File menu's template commands do with the dialog's values; the template files fill
-// them in. Each returns true when it succeeded.
-struct TemplateCommands {
-  std::function<bool(DialogValues&, const QString& path)> load;
-  std::function<bool(const DialogValues&, const QString& path)> save;
-};
-void SetTemplateCommands(TemplateCommands commands);
-
 class PropertiesDialog : public QDialog {
   Q_OBJECT
  public:
@@ -110,7 +102,6 @@ class PropertiesDialog : public QDialog {
   QPushButton* accept_ = nullptr;
   HelpViewer* help_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
-  QString templatePath_;
 };
 
 }  // namespace lmvn::ui

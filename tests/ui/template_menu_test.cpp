@@ -1,0 +1,148 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "modal_helper.h"
+#include "settings/catalogue.h"
+#include "settings/store.h"
+#include "settings/templates.h"
+#include "settings/transfers.h"
+#include "ui/file_picker.h"
+#include "ui/properties_dialog.h"
+#include "ui/template_menu.h"
+
+using lmvn::DialogValues;
+using lmvn::ui::FilePicker;
+
+namespace {
+
+// Answers the next picker with `name` typed into its box, or cancels it when `name` is empty;
+// records its caption.
+void AnswerPicker(const QString& name, QString* caption) {
+  lmvn::testing::WhenModalAppears<FilePicker>([name, caption](FilePicker* picker) {
+    *caption = picker->windowTitle();
+    if (name.isEmpty()) {
+      picker->findChild<QPushButton*>("cmdDismiss")->click();
+      return;
+    }
+    picker->findChild<QLineEdit*>("txtFile")->setText(name);
+    picker->findChild<QPushButton*>("cmdOK")->click();
+  });
+}
+
+std::string Stored(const char* section, const char* key) {
+  return lmvn::ReadSettingString(lmvn::kSettingsApp, section, key, "<missing>");
+}
+
+}  // namespace
+
+class TemplateMenuTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+
+ private slots:
+  void initTestCase() {
+    qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toLocal8Bit());
+    FilePicker start;
+    start.SetFolder(dir_.path());
+    start.reject();  // the pickers below open in the test folder
+  }
+
+  void saveAsThenSaveThenOpen() {
+    DialogValues values;
+    values.Set("Fireworks", "FireWorks", "33");
+    values.Set("General", "LockMessage", "Back soon");
+    lmvn::WriteSetting(lmvn::kSettingsApp, "Advanced", "Adv_TimeDelay", "60");
+
+    QString caption;
+    AnswerPicker("night", &caption);
+    QVERIFY(lmvn::ui::SaveTemplate(nullptr, values));  // no template yet: asks for one
+    QCOMPARE(caption, QStringLiteral("Enter or Select Lumivane Template"));
+    const QString night = dir_.filePath("night.lvx");
+    QCOMPARE(QString::fromStdString(lmvn::CurrentTemplatePath()), night);
+    QCOMPARE(lmvn::ReadTemplateValue(night.toStdString(), "Fireworks", "FireWorks", ""), "33");
+    QCOMPARE(lmvn::ReadTemplateValue(night.toStdString(), "Advanced", "Adv_TimeDelay", ""), "60");
+
+    // Save Template now writes at once, without a picker.
+    values.Set("Fireworks", "FireWorks", "44");
+    QVERIFY(lmvn::ui::SaveTemplate(nullptr, values));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(lmvn::ReadTemplateValue(night.toStdString(), "Fireworks", "FireWorks", ""), "44");
+
+    // Save Template As always asks; a cancelled picker changes nothing.
+    AnswerPicker(QString(), &caption);
+    QVERIFY(!lmvn::ui::SaveTemplateAs(nullptr, values));
+    QCOMPARE(QString::fromStdString(lmvn::CurrentTemplatePath()), night);
+
+    lmvn::WriteSetting(lmvn::kSettingsApp, "Advanced", "Adv_TimeDelay", "10");
+    DialogValues opened;
+    AnswerPicker("night.lvx", &caption);
+    QVERIFY(lmvn::ui::OpenTemplate(nullptr, opened));
+    QCOMPARE(caption, QStringLiteral("Select Lumivane Template"));
+    QCOMPARE(opened.Get("Fireworks", "FireWorks"), "44");
+    QCOMPARE(opened.Get("General", "LockMessage"), "Back soon");
+    QCOMPARE(Stored("Advanced", "Adv_TimeDelay"), "60");
+
+    AnswerPicker(QString(), &caption);
+    DialogValues untouched;
+    QVERIFY(!lmvn::ui::OpenTemplate(nullptr, untouched));
+    QVERIFY(!untouched.Has("Fireworks", "FireWorks"));
+  }
+
+  // Through the Properties dialog's File menu: a saved template opens again identically.
+  void propertiesDialogSavesAndOpensTemplates() {
+    lmvn::CurrentTemplatePath().clear();
+    lmvn::ui::PropertiesDialog dialog;
+    const auto trigger = [&dialog](const QString& text) {
+      for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (action->text() == text) return action->trigger();
+      }
+      QFAIL(qPrintable("no menu item " + text));
+    };
+    DialogValues edited = dialog.values();
+    edited.Set("Galaxy", "Galaxy_Stars", "1234");
+    edited.Set("General", "AnimationType", "5");
+    dialog.setValues(edited);
+    const DialogValues saved = dialog.values();
+    QString caption;
+    AnswerPicker("dusk", &caption);
+    trigger("Save Template &As...");
+    QCOMPARE(caption, QStringLiteral("Enter or Select Lumivane Template"));
+    QVERIFY(QFile::exists(dir_.filePath("dusk.lvx")));
+
+    DialogValues changed = saved;
+    changed.Set("Galaxy", "Galaxy_Stars", "99");
+    changed.Set("General", "AnimationType", "1");
+    dialog.setValues(changed);
+    AnswerPicker("dusk.lvx", &caption);
+    trigger("&Open Template...");
+    QCOMPARE(caption, QStringLiteral("Select Lumivane Template"));
+    QCOMPARE(dialog.currentEffect(), 5);
+    const DialogValues opened = dialog.values();
+    for (const auto& section : lmvn::TransferOrder()) {
+      for (const lmvn::KeySpec* key : section.keys) {
+        QCOMPARE(opened.Get(section.section, key->name), saved.Get(section.section, key->name));
+      }
+    }
+  }
+
+  // A template that cannot be written is reported, not passed over in silence.
+  void aFailedSaveIsReported() {
+    QDir(dir_.path()).mkdir("folder.lvx");
+    lmvn::CurrentTemplatePath() = dir_.filePath("folder.lvx").toStdString();
+    QString message;
+    lmvn::testing::AnswerNextMessage(&message);
+    QVERIFY(!lmvn::ui::SaveTemplate(nullptr, DialogValues()));
+    QVERIFY(message.startsWith("The template could not be saved"));
+  }
+};
+
+QTEST_MAIN(TemplateMenuTest)
+#include "template_menu_test.moc"

@@ -1,0 +1,299 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "settings/catalogue.h"
+#include "settings/store.h"
+#include "settings/templates.h"
+#include "settings/transfers.h"
+#include "settings_test_util.h"
+
+namespace lmvn {
+namespace {
+
+using namespace std::string_literals;
+
+class TemplatesTest : public testing::SettingsTest {
+ protected:
+  std::string Template(const std::string& name = "look.lvx") const { return root_ / name; }
+  void PutTemplate(const std::string& text, const std::string& name = "look.lvx") const {
+    std::ofstream(Template(name), std::ios::binary) << text;
+  }
+  std::string Stored(std::string_view section, std::string_view key) const {
+    return ReadSettingString(kSettingsApp, section, key, "<missing>");
+  }
+};
+
+// A distinct value for every field, so that a field read into the wrong key shows.
+DialogValues EveryFieldSet() {
+  DialogValues values;
+  int n = 1;
+  for (const TransferSection& section : TransferOrder()) {
+    for (const KeySpec* key : section.keys) {
+      values.Set(section.section, key->name, std::to_string(n++));
+    }
+  }
+  values.Set(kSectionGeneral, "LockMessage", "Gone fishing = back soon");
+  return values;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(TemplatesTest, SavedTemplateOpensIdenticallyAndRestoresTheAdvancedValues) {
+  const char* advanced[][2] = {{"Adv_TimeDelay", "40"},   {"Adv_EffectCycle", "900"},
+                               {"Adv_PerfMult", "2.5"},   {"Adv_PickEffects", "7"},
+                               {"Adv_WindowResize", "1"}, {"Adv_HueStart", "120"}};
+  for (const auto& [key, value] : advanced)
+    WriteSetting(kSettingsApp, kSectionAdvanced, key, value);
+  const DialogValues saved = EveryFieldSet();
+  ASSERT_TRUE(SaveDialogAsTemplate(saved, Template()));
+
+  // The store moves on; opening the template brings back what it held at saving time.
+  for (const auto& [key, value] : advanced) WriteSetting(kSettingsApp, kSectionAdvanced, key, "3");
+  DialogValues opened;
+  opened.Set(kSectionGravityWell, "Grav_StarMass", "typed");
+  LoadTemplateIntoDialog(opened, Template());
+
+  for (const TransferSection& section : TransferOrder()) {
+    if (SameName(section.section, kSectionAdvanced)) continue;
+    for (const KeySpec* key : section.keys) {
+      if (!key->loaded) continue;
+      EXPECT_EQ(opened.Get(section.section, key->name), saved.Get(section.section, key->name))
+          << section.section << "." << key->name;
+    }
+  }
+  EXPECT_EQ(opened.Get(kSectionGravityWell, "Grav_StarMass"), "typed");  // not read
+  for (const auto& [key, value] : advanced) EXPECT_EQ(Stored(kSectionAdvanced, key), value) << key;
+
+  // The layout: Admin first, then the sections and keys in transfer order, Grav_StarMass
+  // (which is written) after Grav_ARadius.
+  const auto lines = Lines(FileText(Template()));
+  std::vector<std::string> expected = {"[Admin]", "Module=3D Sparkloom", "Version=2.0"};
+  for (const TransferSection& section : TransferOrder()) {
+    // Appended, not summed: GCC 12 misjudges the inlined insert of "text" + string at -O3.
+    expected.push_back(std::string("[").append(section.section).append("]"));
+    for (const KeySpec* key : section.keys) {
+      const std::string value =
+          SameName(section.section, kSectionAdvanced)
+              ? ReadSettingString(kSettingsApp, section.section, key->name, "")
+              : saved.Get(section.section, key->name);
+      expected.push_back(std::string(key->name).append("=").append(value));
+    }
+  }
+  std::vector<std::string> nonBlank;
+  for (const auto& line : lines) {
+    if (!line.empty()) nonBlank.push_back(line);
+  }
+  EXPECT_EQ(nonBlank, expected);
+  const auto gravity = TransferKeys(kSectionGravityWell);
+  EXPECT_EQ(gravity[5]->name, "Grav_ARadius");
+  EXPECT_EQ(gravity[6]->name, "Grav_StarMass");
+}
+
+TEST_F(TemplatesTest, TemplateWithoutAdvancedTurnsCyclingOnWhenOpened) {
+  PutTemplate("[General]\nAnimationType=2\n");
+  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
+  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_PickEffects", "3");
+  DialogValues values;
+  LoadTemplateIntoDialog(values, Template());
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_PickEffects"), "249");
+  EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "2");
+  EXPECT_EQ(values.Get(kSectionFireworks, "FireWorks"),
+            FindKey(kSectionFireworks, "FireWorks")->defaultText);
+}
+
+TEST_F(TemplatesTest, ImportConvertsValuesAndFindsNamesInAnyCase) {
+  PutTemplate(
+      "[general]\nANIMATIONTYPE=3.9 or so\nPixelSize= 4 px\nFocalLength=2.50\n"
+      "LockMessage=  Back at 5  \n"
+      "[ADVANCED]\nadv_perfmult=2.5x\nAdv_WindowResize=1\n"
+      "[Fireworks]\nfireworks=12 shells\nFireSparks=many\nFireGravity=-1.5e1\n"
+      "FireLength=1e999\n"
+      "[GravityWell]\nGrav_StarMass=42\n");
+  WriteSetting(kSettingsApp, kSectionFireworks, "FireLength", "77");
+  WriteSetting(kSettingsApp, kSectionGravityWell, "Grav_StarMass", "kept");
+  ASSERT_TRUE(ImportTemplateFile(Template()));
+  EXPECT_EQ(Stored(kSectionGeneral, "AnimationType"), "3");
+  EXPECT_EQ(Stored(kSectionGeneral, "PixelSize"), "4 px");  // copied as text
+  EXPECT_EQ(Stored(kSectionGeneral, "FocalLength"), "2.50");
+  EXPECT_EQ(Stored(kSectionGeneral, "LockMessage"), "Back at 5");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_PerfMult"), "2.5");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_WindowResize"), "1");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500");  // template default
+  EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "12");
+  EXPECT_EQ(Stored(kSectionFireworks, "FireSparks"), "0");
+  EXPECT_EQ(Stored(kSectionFireworks, "FireGravity"), "-15");
+  EXPECT_EQ(Stored(kSectionFireworks, "FireLength"), "77");  // no number to store: left
+  EXPECT_EQ(Stored(kSectionGravityWell, "Grav_StarMass"), "kept");
+  EXPECT_EQ(Stored(kSectionGalaxy, "Galaxy_Stars"), "2500");  // absent: its default
+}
+
+TEST_F(TemplatesTest, LeadingNumber) {
+  EXPECT_EQ(LeadingNumber("12 shells"), 12.0);
+  EXPECT_EQ(LeadingNumber("  -1.5e2x"), -150.0);
+  EXPECT_EQ(LeadingNumber("+.5"), 0.5);
+  EXPECT_EQ(LeadingNumber("7.e"), 7.0);
+  EXPECT_EQ(LeadingNumber("3e+"), 3.0);
+  EXPECT_EQ(LeadingNumber("shells"), 0.0);
+  EXPECT_EQ(LeadingNumber(""), 0.0);
+  EXPECT_EQ(LeadingNumber("-"), 0.0);
+  EXPECT_EQ(LeadingNumber("-0"), 0.0);
+  EXPECT_FALSE(std::signbit(*LeadingNumber("-0")));
+  EXPECT_EQ(LeadingNumber("1e-999"), 0.0);
+  EXPECT_EQ(LeadingNumber("1e999"), std::nullopt);
+  EXPECT_EQ(LeadingNumber(std::string(400, '9')), std::nullopt);
+  EXPECT_TRUE(IsTemplatePath("/home/a/Night.LvX"));
+  EXPECT_FALSE(IsTemplatePath("night.lvx2"));
+  EXPECT_FALSE(IsTemplatePath("lvx"));
+}
+
+TEST_F(TemplatesTest, MissingOrUnreadableTemplateGivesEveryDefault) {
+  std::filesystem::create_directory(Template("folder.lvx"));
+  PutTemplate("\0\x01\xff[General\nAnimationType\n=4\n"s, "junk.lvx");
+  for (const std::string name : {"absent.lvx", "folder.lvx", "junk.lvx"}) {
+    WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
+    DialogValues values;
+    LoadTemplateIntoDialog(values, Template(name));
+    EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "0") << name;
+    EXPECT_EQ(values.Get(kSectionGalaxy, "Galaxy_Profile"),
+              FindKey(kSectionGalaxy, "Galaxy_Profile")->defaultText);
+    EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500") << name;
+    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
+    EXPECT_TRUE(ImportTemplateFile(Template(name)));
+    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "16") << name;
+  }
+  // A folder is never replaced by a save.
+  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template("folder.lvx")));
+  EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
+}
+
+TEST_F(TemplatesTest, ValuesAreReadUpTo254Characters) {
+  const std::string longText(300, 'x');
+  // A two-byte character that the limit would split is left out whole.
+  const std::string split = std::string(253, 'y') + "\xC3\xA9" + "zz";
+  PutTemplate("[General]\nLockMessage=" + longText + "\nFocalLength=" + split + "\n");
+  EXPECT_EQ(ReadTemplateValue(Template(), "general", "lockmessage", "d"), longText.substr(0, 254));
+  EXPECT_EQ(ReadTemplateValue(Template(), "GENERAL", "FocalLength", "d"), std::string(253, 'y'));
+  EXPECT_EQ(ReadTemplateValue(Template(), "General", "Absent", "d"), "d");
+  EXPECT_EQ(ReadTemplateValue(Template("absent.lvx"), "General", "LockMessage", "d"), "d");
+}
+
+TEST_F(TemplatesTest, SaveUpdatesInPlaceAndKeepsTheRestOfTheFile) {
+  PutTemplate(
+      "; my favourite look\n[Notes]\nauthor=Kim\n[fireworks]\nFIREWORKS=3\nExtra=yes\n"
+      "; trailing comment\n");
+  ASSERT_TRUE(WriteTemplateValue(Template(), "Fireworks", "FireWorks", "8"));
+  std::string text = FileText(Template());
+  EXPECT_NE(text.find("; my favourite look"), std::string::npos);
+  EXPECT_NE(text.find("author=Kim"), std::string::npos);
+  EXPECT_NE(text.find("FIREWORKS=8"), std::string::npos);  // in place, spelling kept
+  EXPECT_NE(text.find("Extra=yes"), std::string::npos);
+  EXPECT_NE(text.find("; trailing comment"), std::string::npos);
+
+  ASSERT_TRUE(SaveDialogAsTemplate(EveryFieldSet(), Template()));
+  text = FileText(Template());
+  EXPECT_NE(text.find("author=Kim"), std::string::npos);
+  EXPECT_NE(text.find("Extra=yes"), std::string::npos);
+  EXPECT_EQ(text.find("FireWorks="), std::string::npos);  // one entry, the old spelling
+  EXPECT_EQ(ReadTemplateValue(Template(), "Admin", "Module", ""), "3D Sparkloom");
+  EXPECT_FALSE(std::filesystem::exists(Template() + ".damaged"));
+}
+
+TEST_F(TemplatesTest, SavingIntoADamagedFileKeepsTheOldFileBesideIt) {
+  const std::string damaged = "[General]\na note without an equals sign\nColorRed=5\n";
+  PutTemplate(damaged);
+  ASSERT_TRUE(SaveDialogAsTemplate(EveryFieldSet(), Template()));
+  EXPECT_EQ(FileText(Template() + ".damaged"), damaged);
+  EXPECT_EQ(ReadTemplateValue(Template(), "General", "ColorRed", ""),
+            EveryFieldSet().Get("General", "ColorRed"));
+}
+
+TEST_F(TemplatesTest, ReadOnlyTemplateIsLeftAsItIs) {
+  PutTemplate("[General]\nColorRed=5\n");
+  chmod(Template().c_str(), 0444);
+  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template()));
+  EXPECT_FALSE(WriteTemplateValue(Template(), "General", "ColorRed", "6"));
+  EXPECT_EQ(FileText(Template()), "[General]\nColorRed=5\n");
+}
+
+TEST_F(TemplatesTest, ExportThenImportRestoresTheStore) {
+  WriteSetting(kSettingsApp, kSectionGeneral, "AnimationType", "4");
+  WriteSetting(kSettingsApp, kSectionGeneral, "LockMessage", "Away");
+  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_PerfMult", "0.5");
+  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
+  WriteSetting(kSettingsApp, kSectionGalaxy, "Galaxy_Radius", "333.5");
+  ASSERT_TRUE(ExportTemplateFile(Template()));
+  std::filesystem::remove(Path());
+  ASSERT_TRUE(ImportTemplateFile(Template()));
+  EXPECT_EQ(Stored(kSectionGeneral, "AnimationType"), "4");
+  EXPECT_EQ(Stored(kSectionGeneral, "LockMessage"), "Away");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_PerfMult"), "0.5");
+  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "0");
+  EXPECT_EQ(Stored(kSectionGalaxy, "Galaxy_Radius"), "333.5");
+}
+
+// Malformed files: binary junk, huge lines, missing brackets and equals signs. Nothing may
+// fault (the sanitizer build runs this too), reads give text or defaults, and a save either
+// fails or leaves a file that reads back what was saved.
+TEST_F(TemplatesTest, MalformedFilesNeverFault) {
+  std::mt19937 rng(1234);
+  const std::string pieces[] = {"[",
+                                "]",
+                                "=",
+                                "\n",
+                                "\r\n",
+                                "\r",
+                                std::string(1, '\0'),
+                                ";",
+                                "#",
+                                " ",
+                                "General",
+                                "Fireworks",
+                                "FireWorks",
+                                "12 shells",
+                                "\xff\xfe",
+                                "\xEF\xBB\xBF",
+                                "[General",
+                                "LockMessage=",
+                                std::string(5000, 'q'),
+                                "\t",
+                                "Admin",
+                                "=="};
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  std::uniform_int_distribution<int> byte(0, 255), count(0, 60);
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    const int n = count(rng);
+    for (int i = 0; i < n; ++i) {
+      if (byte(rng) < 64) {
+        text.push_back(static_cast<char>(byte(rng)));
+      } else {
+        text += pieces[pick(rng)];
+      }
+    }
+    PutTemplate(text);
+    const std::string value = ReadTemplateValue(Template(), "Fireworks", "FireWorks", "d");
+    EXPECT_LE(value.size(), kMaxTemplateValueLength);
+    DialogValues values;
+    LoadTemplateIntoDialog(values, Template());
+    if (round % 20 == 0) ImportTemplateFile(Template());
+    if (SaveDialogAsTemplate(EveryFieldSet(), Template())) {
+      EXPECT_EQ(ReadTemplateValue(Template(), "Fireworks", "FireWorks", "d"),
+                EveryFieldSet().Get("Fireworks", "FireWorks"))
+          << round;
+    }
+    std::filesystem::remove(Template() + ".damaged");
+  }
+}
+
+}  // namespace
+}  // namespace lmvn
