@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "settings/templates.h"
+
 namespace lmvn::app {
 
 const char* const kUsage =
@@ -57,9 +59,7 @@ std::string Upper(std::string_view text) {
 }  // namespace
 
 Command ClassifyCommand(std::string_view commandLine) {
-  if (commandLine.size() >= 4 && Upper(commandLine.substr(commandLine.size() - 4)) == ".LVX") {
-    return Command::Template;
-  }
+  if (IsTemplatePath(commandLine)) return Command::Template;
   const std::string head = Upper(commandLine.substr(0, 2));
   if (head == "/P") return Command::Preview;
   if (head == "/S") return Command::Saver;

@@ -2,7 +2,8 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver
+#   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver |
+#         properties
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -291,6 +292,46 @@ CONFIG
   stopped() { ! running; }
   wait_until 5 stopped || fail "lumivane did not end when xscreensaver deactivated"
   grep -E 'forked|killing pid' "$work/xscreensaver.log" | sed 's/^/  /'
+  ;;
+
+properties)
+  # "/C" on an empty store opens the Properties dialog, which writes the full defaults; Escape
+  # (Cancel) closes it and the program ends.
+  start_x 1024 768
+  start_saver /C
+  wait_until 20 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
+    fail "/C did not open the Properties dialog"
+  settings=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
+  for key in AnimationType=0 FireSparks= Galaxy_Profile= Adv_TimeDelay=25; do
+    grep -q "^$key" "$settings" || fail "opening on an empty store did not write $key"
+  done
+  xdotool key Escape
+  exit_within 2 "$saver" "Cancel after /C"
+
+  # From the running saver Space opens it modally; Accept stores the dialog and the driver
+  # starts again with what is stored (here: the gravity wells' trails instead of 60 stars).
+  store '[General]\nAnimationType=1\n[Starfield]\nStar_Stars=60\n'
+  start_saver
+  wait_until 20 shows_pixels || fail "no pixels appeared"
+  sleep 0.5
+  shot "$work/before.png"
+  before=$(lit "$work/before.png")
+  sed -i 's/^AnimationType=1/AnimationType=4/' "$settings"
+  xdotool key space
+  wait_until 10 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
+    fail "Space did not open the Properties dialog"
+  xdotool key Return
+  closed() { ! xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null; }
+  wait_until 10 closed || fail "Accept did not close the dialog"
+  grep -q '^FireSparks=' "$settings" || fail "Accept did not store the dialog's pages"
+  sleep 1
+  shot "$work/after.png"
+  after=$(lit "$work/after.png")
+  echo "lit pixels of the starfield: $before, after Accept (gravity wells): $after"
+  [ "$after" -gt $((before * 4)) ] || fail "the driver did not restart with the stored effect"
+  alive "$saver" || fail "Accept ended the saver"
+  xdotool key Escape
+  exit_within 1 "$saver" "Escape after Accept"
   ;;
 
 *)
