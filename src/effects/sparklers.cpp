@@ -81,7 +81,7 @@ Sparklers::Sparklers(const SparklerParams& params, const EffectContext& context)
 
   const std::size_t rows = p_.Symmetric ? 1 : emitters;
   control_.assign(rows * 4, Point3{});
-  for (Point3& cp : control_) NewControlPoint(cp);
+  for (Point3& cp : control_) cp = RandomControlPoint(p_.Extent, view_.FocalLength);
 
   for (std::size_t i = 0; i < emitters; ++i) {
     Colour colour = 0;
@@ -103,14 +103,6 @@ Sparklers::Sparklers(const SparklerParams& params, const EffectContext& context)
   PlaceEmitters();
   sparks_.assign(static_cast<std::size_t>(p_.Sparks), Spark{});
   for (Spark& spark : sparks_) Birth(spark);
-}
-
-void Sparklers::NewControlPoint(Point3& cp) const {
-  const Single m = p_.Extent;
-  const Single f = view_.FocalLength;
-  cp.x = Rnd() * m * 2.0f - m;
-  cp.y = Rnd() * m * 2.0f - m;
-  cp.z = Rnd() * m * 2.0f + f - m;
 }
 
 void Sparklers::PlaceEmitters() {
@@ -190,11 +182,7 @@ void Sparklers::Frame() {
     // without a jump.
     const std::size_t rows = control_.size() / 4;
     for (std::size_t r = 0; r < rows; ++r) {
-      Point3* c = &control_[r * 4];
-      c[0] = c[1];
-      c[1] = c[2];
-      c[2] = c[3];
-      NewControlPoint(c[3]);
+      AdvanceSegment(&control_[r * 4], p_.Extent, view_.FocalLength);
     }
     t_ = 0.0f;
     step_ = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect.h"
+#include "render/geometry.h"
 #include "settings/loaders.h"
 
 namespace lmvn {
@@ -52,9 +53,6 @@ class Sparklers final : public Effect {
     bool Drawn = false;
     Long DotX = 0, DotY = 0;
   };
-  struct Point3 {
-    Single x = 0, y = 0, z = 0;
-  };
 
   // Sets up the emitters and gives birth to every spark; nothing is drawn yet.
   Sparklers(const SparklerParams& params, const EffectContext& context);
@@ -73,7 +71,6 @@ class Sparklers final : public Effect {
   long Births() const { return births_; }
 
  private:
-  void NewControlPoint(Point3& cp) const;
   void PlaceEmitters();
   void Birth(Spark& spark);
   void Erase(Spark& spark);

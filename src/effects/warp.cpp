@@ -65,7 +65,7 @@ Warp::Warp(const WarpParams& params, const EffectContext& context)
   slots_.assign(works * static_cast<std::size_t>(p_.Sparks), Slot{});
 
   control_.assign(works * 4, Point3{});
-  for (Point3& cp : control_) NewControlPoint(cp);
+  for (Point3& cp : control_) cp = RandomControlPoint(1.0f, view_.FocalLength);
 
   const Single cycleChance = static_cast<Single>(p_.CyclePct) / 100.0f;
   for (Guide& g : guides_) {
@@ -79,12 +79,6 @@ Warp::Warp(const WarpParams& params, const EffectContext& context)
 
 bool Warp::Symmetric() const {
   return IsSymmetricType(p_.Type);
-}
-
-void Warp::NewControlPoint(Point3& cp) const {
-  cp.x = 2.0f * Rnd() - 1.0f;
-  cp.y = 2.0f * Rnd() - 1.0f;
-  cp.z = 2.0f * Rnd() + view_.FocalLength - 1.0f;
 }
 
 void Warp::PlaceGuides() {
@@ -228,11 +222,7 @@ void Warp::Frame() {
   if (++step_ >= p_.SplineIncs) {
     const std::size_t rows = Symmetric() ? 1 : guides_.size();
     for (std::size_t r = 0; r < rows; ++r) {
-      Point3* c = &control_[r * 4];
-      c[0] = c[1];
-      c[1] = c[2];
-      c[2] = c[3];
-      NewControlPoint(c[3]);
+      AdvanceSegment(&control_[r * 4], 1.0f, view_.FocalLength);
     }
     t_ = 0.0f;
     step_ = 0;

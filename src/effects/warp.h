@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/effect.h"
+#include "render/geometry.h"
 #include "settings/loaders.h"
 
 namespace lmvn {
@@ -79,11 +80,7 @@ class Warp final : public Effect {
   Integer SharedHue() const { return sharedHue_; }
 
  private:
-  struct Point3 {
-    Single x = 0, y = 0, z = 0;
-  };
   bool Symmetric() const;
-  void NewControlPoint(Point3& cp) const;
   void PlaceGuides();
   void Launch(std::size_t guide);
   void Advance(Slot& slot);

@@ -172,4 +172,19 @@ void SymmetrizeControlPoints(std::span<Single> X, std::span<Single> Y, std::span
   }
 }
 
+Point3 RandomControlPoint(Single extent, Single focalLength) {
+  Point3 p;
+  p.x = Rnd() * extent * 2.0f - extent;
+  p.y = Rnd() * extent * 2.0f - extent;
+  p.z = Rnd() * extent * 2.0f + focalLength - extent;
+  return p;
+}
+
+void AdvanceSegment(Point3* controls, Single extent, Single focalLength) {
+  controls[0] = controls[1];
+  controls[1] = controls[2];
+  controls[2] = controls[3];
+  controls[3] = RandomControlPoint(extent, focalLength);
+}
+
 }  // namespace lmvn

@@ -39,6 +39,19 @@ void BSplinePoint(Single& outX, Single& outY, Single& outZ, Single t, Single x0,
                   Single z0, Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                   Single x3, Single y3, Single z3);
 
+// A control point of a B-spline path.
+struct Point3 {
+  Single x = 0, y = 0, z = 0;
+};
+
+// A random control point in the cube of half-side `extent` around the scene centre
+// (0, 0, focalLength): three Rnd draws, for x, y and z in that order.
+Point3 RandomControlPoint(Single extent, Single focalLength);
+
+// Moves a path of four control points on by one segment, so that what follows it joins without
+// a jump: P0..P2 take P1..P3 and P3 is a new RandomControlPoint.
+void AdvanceSegment(Point3* controls, Single extent, Single focalLength);
+
 // Rotates (x, y, z) about the scene centre (0, 0, focalLength): first about the y axis by
 // angleY, then about the x axis by angleX.
 void RotatePoint(Single& outX, Single& outY, Single& outZ, Single x, Single y, Single z,

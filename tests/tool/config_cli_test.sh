@@ -7,38 +7,11 @@ render=$2
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
+# shellcheck source=cli_checks.sh
+. "$(dirname "$0")/cli_checks.sh"
 store=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
-passed=0
-failed=0
-
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name" >&2
-  fi
-}
-
-# run EXPECTED_STATUS ARGS...: runs the tool (at most 20 s), keeps stdout and stderr.
-run() {
-  local want=$1
-  shift
-  timeout 20 "$tool" "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  if [ "$got" -ne "$want" ]; then
-    echo "lumivane-config $* exited $got, expected $want; stderr: $(cat "$work/err")" >&2
-    return 1
-  fi
-}
 
 out_is() { [ "$(cat "$work/out")" = "$1" ]; }
-
-one_line_error() {
-  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^lumivane-config: ' "$work/err" && [ ! -s "$work/out" ]
-}
 
 # Every line of the file parses as JSON (strict UTF-8 too).
 json_lines() {

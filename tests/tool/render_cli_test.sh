@@ -6,35 +6,8 @@ tool=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
-passed=0
-failed=0
-
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name" >&2
-  fi
-}
-
-# run EXPECTED_STATUS ARGS...: runs the tool, keeps stdout and stderr, checks the status.
-run() {
-  local want=$1
-  shift
-  "$tool" "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  if [ "$got" -ne "$want" ]; then
-    echo "lumivane-render $* exited $got, expected $want; stderr: $(cat "$work/err")" >&2
-    return 1
-  fi
-}
-
-one_line_error() {
-  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^lumivane-render: ' "$work/err" && [ ! -s "$work/out" ]
-}
+# shellcheck source=cli_checks.sh
+. "$(dirname "$0")/cli_checks.sh"
 
 for bad in "--frames abc" "--frames -1" "--size 0x5" "--size 99999x10" "--size 640" \
   "--size x" "--bogus" "--effect nine" "--effect 6" "--every 5" "--out a.png --every 0" \
