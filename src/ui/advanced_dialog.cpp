@@ -99,6 +99,7 @@ QLabel* LabelFor(std::string_view name, QWidget* buddy) {
 AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Lumivane Advanced Settings"));
   ApplyTopmostRule(this);
+  FitWhenShown(this);
   palette_ = Palette(LoadColourSettings());
 
   MakeBox(kDelay, "Adv_TimeDelay", AdvancedKey("Adv_TimeDelay").min);
@@ -307,14 +308,6 @@ void AdvancedDialog::Accept() {
   Store("Adv_PerfMult", fields_[kPerfMult]->text());
   Store("Adv_HueStart", fields_[kHueStart]->text());
   accept();
-}
-
-void AdvancedDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    CentreOnScreen(this);
-  }
 }
 
 void ShowAdvancedDialog(QWidget* parent) {

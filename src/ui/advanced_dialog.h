@@ -38,8 +38,6 @@ class AdvancedDialog : public QDialog {
   long EffectMask() const;
 
  protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   PropertyField* MakeBox(int index, std::string_view name, double low);
   void LoadFromStore();
@@ -60,7 +58,6 @@ class AdvancedDialog : public QDialog {
   QPushButton* defaults_ = nullptr;
   QPushButton* cancel_ = nullptr;
   Palette palette_;
-  bool shown_ = false;
 };
 
 }  // namespace lmvn::ui

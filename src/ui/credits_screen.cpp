@@ -130,6 +130,7 @@ CreditsScreen::CreditsScreen(QWidget* parent)
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   ApplyTopmostRule(this);
+  FitWhenShown(this);
   resize(600, 440);
   view_ = new SurfaceView(this);
   view_->setAccessibleName(QStringLiteral("Star field"));
@@ -238,7 +239,6 @@ void CreditsScreen::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  CentreOnScreen(this);
   LayOut();
   textTop_ = frame_->height() - 10;
   LayOut();

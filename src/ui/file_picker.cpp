@@ -155,6 +155,7 @@ FilePicker::FilePicker(QWidget* parent) : QDialog(parent) {
 
   SelectAllOnFocus(txtFile_);
   ApplyTopmostRule(this);
+  FitWhenShown(this);
 
   connect(cmdOK_, &QPushButton::clicked, this, &FilePicker::OnOk);
   connect(cmdDismiss_, &QPushButton::clicked, this, &QDialog::reject);

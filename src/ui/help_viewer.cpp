@@ -13,6 +13,8 @@
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
+#include "ui/screen_rules.h"
+
 // The help pages are compiled into the static library; their registration must be asked for.
 static void InitHelpResources() {
   Q_INIT_RESOURCE(help);
@@ -77,9 +79,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
     item->setData(Qt::UserRole, section.page);
   }
   connect(contents, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { open(item->data(Qt::UserRole).toString(), {}); });
+          [this](QListWidgetItem* item) { openPage(item->data(Qt::UserRole).toString(), {}); });
   connect(contents, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { open(item->data(Qt::UserRole).toString(), {}); });
+          [this](QListWidgetItem* item) { openPage(item->data(Qt::UserRole).toString(), {}); });
   tabs_->addTab(contents, "&Contents");
 
   auto* searchPane = new QWidget(this);
@@ -99,7 +101,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   connect(searchBox_, &QLineEdit::textChanged, this, [this] { runSearch(); });
   const auto openResult = [this](QListWidgetItem* item) {
     const QStringList where = item->data(Qt::UserRole).toString().split('#');
-    open(where.value(0), where.value(1));
+    openPage(where.value(0), where.value(1));
   };
   connect(results_, &QListWidget::itemActivated, this, openResult);
   connect(results_, &QListWidget::itemClicked, this, openResult);
@@ -113,9 +115,10 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(splitter);
   resize(820, 560);
+  FitWhenShown(this);
 }
 
-void HelpViewer::open(const QString& page, const QString& anchor) {
+void HelpViewer::openPage(const QString& page, const QString& anchor) {
   QUrl url("qrc" + kHelpRoot + page);
   if (!anchor.isEmpty()) url.setFragment(anchor);
   browser_->setSource(url);
@@ -127,12 +130,12 @@ void HelpViewer::open(const QString& page, const QString& anchor) {
 
 void HelpViewer::showContents() {
   tabs_->setCurrentIndex(0);
-  open("index.html", {});
+  openPage("index.html", {});
 }
 
 void HelpViewer::showSearch() {
   tabs_->setCurrentIndex(1);
-  if (browser_->source().isEmpty()) open("index.html", {});
+  if (browser_->source().isEmpty()) openPage("index.html", {});
   show();
   searchBox_->setFocus();
   searchBox_->selectAll();
@@ -148,7 +151,7 @@ bool HelpViewer::hasTopic(const QString& topic) const {
 void HelpViewer::showTopic(const QString& topic) {
   for (const Section& section : sections_) {
     if (section.anchor.compare(topic, Qt::CaseInsensitive) == 0) {
-      open(section.page, section.anchor);
+      openPage(section.page, section.anchor);
       return;
     }
   }

@@ -37,7 +37,7 @@ class HelpViewer : public QDialog {
   struct Section {
     QString page, anchor, heading, text;
   };
-  void open(const QString& page, const QString& anchor);
+  void openPage(const QString& page, const QString& anchor);
   void runSearch();
 
   std::vector<Section> sections_;

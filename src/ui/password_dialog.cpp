@@ -74,6 +74,7 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent) {
   resize(400, sizeHint().height());
 
   ApplyTopmostRule(this);
+  FitWhenShown(this);
   // Both buttons only close the dialog: nothing typed here is kept or checked.
   connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);

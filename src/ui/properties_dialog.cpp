@@ -13,7 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -30,6 +30,7 @@
 #include "ui/help_viewer.h"
 #include "ui/properties_field.h"
 #include "ui/properties_themes.h"
+#include "ui/screen_rules.h"
 #include "ui/screens.h"
 #include "ui/template_menu.h"
 
@@ -86,7 +87,7 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   layout->setMenuBar(menuBar_);
 
   auto* top = new QHBoxLayout;
-  auto* effectLabel = new QLabel("&Effect:", this);
+  auto* effectLabel = new QLabel("Effec&t:", this);
   effectList_ = new QComboBox(this);
   effectList_->setObjectName("cboAniType");
   effectList_->setAccessibleName("Effect");
@@ -96,13 +97,16 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   top->addStretch(2);
   layout->addLayout(top);
 
-  auto* body = new QHBoxLayout;
-  body->addWidget(buildCommonColumn());
+  // The common column and the pages scroll where the screen is too small for them.
+  auto* body = new QWidget(this);
+  auto* columns = new QHBoxLayout(body);
+  columns->setContentsMargins(0, 0, 0, 0);
+  columns->addWidget(buildCommonColumn());
   pages_ = new QStackedWidget(this);
   pages_->setObjectName("fraAni");
   for (int effect = 0; effect < 6; ++effect) pages_->addWidget(buildEffectPage(effect));
-  body->addWidget(pages_, 1);
-  layout->addLayout(body, 1);
+  columns->addWidget(pages_, 1);
+  layout->addWidget(ScrollWhenTall(body), 1);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -126,12 +130,7 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   connect(help, &QShortcut::activated, this, [this] { showHelpFor(focusWidget()); });
 
   load();
-
-  // Centred on the screen it opens on.
-  adjustSize();
-  if (parent == nullptr && screen() != nullptr) {
-    move(screen()->availableGeometry().center() - rect().center());
-  }
+  FitWhenShown(this);
 }
 
 PropertiesDialog::~PropertiesDialog() = default;
@@ -280,7 +279,7 @@ QWidget* PropertiesDialog::buildEffectPage(int effect) {
       chooser->addItem(Q(name));
     }
     auto* row = new QHBoxLayout;
-    auto* caption = new QLabel(effect == 0 ? "&Configure:" : "Con&figure:", page);
+    auto* caption = new QLabel("C&onfigure:", page);
     caption->setBuddy(chooser);
     chooser->setAccessibleName("Page");
     row->addWidget(caption);

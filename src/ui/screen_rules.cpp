@@ -7,8 +7,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "ui/screens.h"
 
@@ -32,20 +34,70 @@ class SelectAllFilter : public QObject {
   }
 };
 
+class FitFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* window = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Show && !shown_) {
+      shown_ = true;
+      FitOnScreen(window);
+    } else if (event->type() == QEvent::WindowActivate) {
+      const QScreen* screen = window->screen();
+      if (screen && !screen->availableGeometry().contains(window->frameGeometry())) {
+        FitOnScreen(window);
+      }
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  bool shown_ = false;
+};
+
+class WholePageScroll : public QScrollArea {
+ public:
+  QSize sizeHint() const override {
+    if (widget() == nullptr) return QScrollArea::sizeHint();
+    return widget()->sizeHint() + QSize(2 * frameWidth(), 2 * frameWidth());
+  }
+};
+
 }  // namespace
 
 void SelectAllOnFocus(QLineEdit* field) {
   field->installEventFilter(new SelectAllFilter(field));
 }
 
-void CentreOnScreen(QWidget* window) {
+void FitOnScreen(QWidget* window) {
   if (!window) return;
   const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = window->frameGeometry().size();
-  window->move(area.x() + (area.width() - size.width()) / 2,
-               area.y() + (area.height() - size.height()) / 2);
+  const QRect area = screen->availableGeometry();
+  const QSize frame = window->frameGeometry().size() - window->size();
+  // A size the program chose stands; otherwise the layout's whole wish (adjustSize cuts it to
+  // two thirds of the screen, which leaves a small screen's room unused).
+  const QSize wanted = window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint();
+  window->resize(wanted.boundedTo(area.size() - frame));
+  const QSize outer = window->size() + frame;
+  window->move(std::max(area.x(), area.x() + (area.width() - outer.width()) / 2),
+               std::max(area.y(), area.y() + (area.height() - outer.height()) / 2));
+}
+
+void FitWhenShown(QWidget* window) {
+  window->installEventFilter(new FitFilter(window));
+}
+
+QScrollArea* ScrollWhenTall(QWidget* page) {
+  auto* area = new WholePageScroll;
+  area->setFrameShape(QFrame::NoFrame);
+  area->setFocusPolicy(Qt::NoFocus);  // Tab goes to the page's fields, and scrolls to them
+  area->setWidgetResizable(true);
+  area->setWidget(page);
+  return area;
 }
 
 void ApplyTopmostRule(QWidget* window) {

@@ -1,18 +1,29 @@
-// The rules every screen of the program follows: centred on the screen, on top of other
-// windows when the program runs from the saver folder, text fields that select their whole text
-// on focus, and the same message box for a user's slip. (The Properties dialog's number boxes
-// select all through SelectAllEdit in ui/properties_field.h.)
+// The rules every screen of the program follows: centred within the free area of its screen,
+// on top of other windows when the program runs from the saver folder, text fields that select
+// their whole text on focus, and the same message box for a user's slip. (The Properties
+// dialog's number boxes select all through SelectAllEdit in ui/properties_field.h.)
 #pragma once
 
 #include <QString>
 
 class QLineEdit;
+class QScrollArea;
 class QWidget;
 
 namespace lmvn::ui {
 
-// Moves a top-level window to the middle of the screen it is on.
-void CentreOnScreen(QWidget* window);
+// Fits a top-level window into the free area of its screen (what panels leave) and centres it
+// there: never larger than that area, where a page that needs more room scrolls (see
+// ScrollWhenTall), and never partly off it.
+void FitOnScreen(QWidget* window);
+
+// FitOnScreen when the window first shows, and once more at its first activation if the window
+// manager's frame, known only then, makes it stick out.
+void FitWhenShown(QWidget* window);
+
+// A scroll area around `page` that asks for the whole page, so that the window shows the page
+// unscrolled where its screen has the room and scrolls it where it has not.
+QScrollArea* ScrollWhenTall(QWidget* page);
 
 // Keeps the window above all others when the program runs installed; call before showing.
 void ApplyTopmostRule(QWidget* window);

@@ -50,6 +50,7 @@ const QString kSelectFirst = QStringLiteral("Please select an Effect Type.");
 SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Sound Effect Settings"));
   ApplyTopmostRule(this);
+  FitWhenShown(this);
 
   sound_ = new QCheckBox(Text(SwitchKey().label));
   frame_ = new QGroupBox;
@@ -164,14 +165,6 @@ bool SoundEffectsDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void SoundEffectsDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    CentreOnScreen(this);
-  }
 }
 
 void ShowSoundEffectsDialog(QWidget* parent) {

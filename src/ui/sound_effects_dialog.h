@@ -35,7 +35,6 @@ class SoundEffectsDialog : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void ChooseEntry(int index);
@@ -56,7 +55,6 @@ class SoundEffectsDialog : public QDialog {
   QPushButton* ok_ = nullptr;
   QPushButton* defaults_ = nullptr;
   QPushButton* cancel_ = nullptr;
-  bool shown_ = false;
 };
 
 }  // namespace lmvn::ui

@@ -81,6 +81,7 @@ WelcomeScreen::WelcomeScreen(QWidget* parent)
     : QDialog(parent), basePalette_(LoadColourSettings()), palette_(basePalette_) {
   setWindowTitle(QStringLiteral("Welcome to Lumivane"));
   ApplyTopmostRule(this);
+  FitWhenShown(this);
   setFixedSize(680, 420);
 
   auto* title = new ShadowLabel(QStringLiteral("Lumivane"), QColor(255, 255, 255), 3.2, true);
@@ -226,7 +227,6 @@ void WelcomeScreen::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  CentreOnScreen(this);
   PaintBackground();
   credits_->setVisible(credits_role_);
   layout()->activate();  // place the button now, before the first frame is drawn

@@ -370,6 +370,7 @@ class PropertiesTest : public QObject {
     const QByteArray out = qgetenv("LUMIVANE_SCREENSHOTS");
     if (out.isEmpty()) QSKIP("set LUMIVANE_SCREENSHOTS to a folder to write the pictures");
     auto d = Open();
+    d->resize(d->sizeHint());  // the whole dialog, as a screen with room shows it
     const char* names[] = {"fireworks", "starfield", "warp", "sparklers", "gravity", "galaxies"};
     for (int effect = 0; effect < 6; ++effect) {
       d->selectEffect(effect);
