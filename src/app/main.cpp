@@ -205,8 +205,8 @@ std::vector<HeldMessage> heldMessages;
 void OnQtMessageDuringStart(QtMsgType type, const QMessageLogContext& context,
                             const QString& text) {
   if (type == QtFatalMsg) {
-    std::fprintf(stderr, "lumivane: cannot open the display %s\n",
-                 qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
+    const char* name = std::getenv(UsesX11() ? "DISPLAY" : "WAYLAND_DISPLAY");
+    std::fprintf(stderr, "lumivane: cannot open the display %s\n", name ? name : "");
     _exit(1);
   }
   heldMessages.push_back({type, context.category ? context.category : "", text});
