@@ -232,30 +232,32 @@ second_start)
 
   # Another user's listening socket where the socket belongs, or another user's folder of the
   # socket's name (without XDG_RUNTIME_DIR), never keeps the saver from starting.
-  [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null || { echo "PASSED: $case_name"; exit 0; }
-  export TMPDIR=$work/tmp
-  mkdir -m 1777 "$TMPDIR"
-  listen() {
-    setpriv --reuid=nobody --regid=nogroup --clear-groups /usr/bin/python3 -c 'import socket, sys, time
+  if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+    export TMPDIR=$work/tmp
+    mkdir -m 1777 "$TMPDIR"
+    as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    listen() {
+      "${as_nobody[@]}" /usr/bin/python3 -c 'import socket, sys, time
 s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(60)' "$1" &
-    pids+=($!)
-    wait_until 5 test -S "$1" || fail "no listener at $1"
-  }
-  name=lumivane-${DISPLAY//[^A-Za-z0-9_.-]/_}
-  for where in runtime temporary; do
-    if [ "$where" = runtime ]; then
-      listen "$TMPDIR/socket" && mv "$TMPDIR/socket" "$XDG_RUNTIME_DIR/$name"
-    else
-      unset XDG_RUNTIME_DIR
-      setpriv --reuid=nobody --regid=nogroup --clear-groups mkdir -m 700 "$TMPDIR/lumivane-0"
-      listen "$TMPDIR/lumivane-0-${name#lumivane-}"
-    fi
-    start_saver /S
-    sleep 2
-    alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
-    kill -TERM "$saver"
-    exit_within 1 "$saver" "SIGTERM ($where)"
-  done
+      pids+=($!)
+      wait_until 5 test -S "$1" || fail "no listener at $1"
+    }
+    display=${DISPLAY//[^A-Za-z0-9_.-]/_}
+    for where in runtime temporary; do
+      if [ "$where" = runtime ]; then
+        listen "$TMPDIR/socket" && mv "$TMPDIR/socket" "$XDG_RUNTIME_DIR/lumivane-$display"
+      else
+        unset XDG_RUNTIME_DIR
+        "${as_nobody[@]}" mkdir -m 700 "$TMPDIR/lumivane-0"
+        listen "$TMPDIR/lumivane-0-$display"
+      fi
+      start_saver /S
+      sleep 2
+      alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
+      kill -TERM "$saver"
+      exit_within 1 "$saver" "SIGTERM ($where)"
+    done
+  fi
   ;;
 
 host)
