@@ -9,10 +9,12 @@ namespace lmvn::app {
 
 namespace {
 
+int defaultScreen = 0;
+
 // One connection for the life of the program, opened on first use.
 xcb_connection_t* Connection() {
   static xcb_connection_t* connection = [] {
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_connection_t* c = xcb_connect(nullptr, &defaultScreen);
     if (xcb_connection_has_error(c)) {
       xcb_disconnect(c);
       return static_cast<xcb_connection_t*>(nullptr);
@@ -49,6 +51,15 @@ std::optional<QSize> HostWindowSize(unsigned long id) {
   const QSize size(reply->width, reply->height);
   std::free(reply);
   return size;
+}
+
+std::optional<unsigned long> RootWindowId() {
+  xcb_connection_t* c = Connection();
+  if (c == nullptr) return std::nullopt;
+  auto screens = xcb_setup_roots_iterator(xcb_get_setup(c));
+  for (int i = 0; i < defaultScreen && screens.rem > 1; ++i) xcb_screen_next(&screens);
+  if (screens.rem == 0) return std::nullopt;
+  return screens.data->root;
 }
 
 bool PutSurface(unsigned long id, const Surface& surface) {

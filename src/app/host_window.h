@@ -12,6 +12,9 @@ namespace lmvn::app {
 // The size of the X11 window `id`; empty when there is no X display or no such window.
 std::optional<QSize> HostWindowSize(unsigned long id);
 
+// The root window of the display's default screen; empty when there is no X display.
+std::optional<unsigned long> RootWindowId();
+
 // Puts the whole surface into the X11 window `id` at its top-left corner and waits until the
 // server has it. False when the window is gone or its pixel format is not 24-bit true colour.
 bool PutSurface(unsigned long id, const Surface& surface);

@@ -1,12 +1,15 @@
 // Start-up: the command line, the run mode, the shared tables, and the one screen the run
 // mode asks for.
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -110,8 +113,9 @@ void PrintStats(const FrameStats& stats, std::int64_t mainStartUs, std::int64_t 
   std::fflush(stdout);
 }
 
-// SIGTERM, SIGINT and SIGHUP end the saver cleanly: the handler only writes a byte, the main
-// loop does the rest.
+// SIGTERM, SIGINT and SIGHUP end the program cleanly, whatever screen is open: the handler
+// only writes a byte, the main loop does the rest. A signal that comes before the main loop
+// runs waits in the socket and is handled as soon as it does.
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
@@ -128,6 +132,95 @@ void CatchEndSignals() {
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
 }
 
+// True when an end signal arrived within `waitMs` milliseconds (it stays pending).
+bool EndSignalled(int waitMs) {
+  if (signalPipe[0] < 0) {
+    if (waitMs > 0) usleep(static_cast<useconds_t>(waitMs) * 1000);
+    return false;
+  }
+  pollfd fd{signalPipe[0], POLLIN, 0};
+  return poll(&fd, 1, waitMs) > 0;
+}
+
+// Every screen closes as if cancelled (nothing is stored), the saver window closes, and every
+// event loop ends; whoever opened a screen sees Run().quitRequested and returns.
+void EndEverything(ScreenWindow* window) {
+  ui::Run().quitRequested = true;
+  for (int k = 0; k < 16 && QApplication::activePopupWidget(); ++k) {
+    QApplication::activePopupWidget()->close();
+  }
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(widget);
+    if (dialog && dialog->isVisible()) dialog->done(QDialog::Rejected);
+  }
+  if (window) window->QuitSaver();
+  QCoreApplication::exit(0);
+}
+
+// Qt's X11 platform ends the program with an abort when it cannot reach the server, and a
+// server refuses connections for a moment while it resets (when its last client has left).
+// So the display is tried here first, again and again for about two seconds, and the
+// connection that answered is held until Qt has its own, so that the server cannot begin a
+// reset in between. Only for X11: a Wayland session is left to Qt.
+bool UsesX11() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty()) return platform.startsWith("xcb");
+  return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+enum class DisplayCheck { Ready, Missing, Signalled };
+
+DisplayCheck WaitForX11Display(xcb_connection_t*& held) {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') {
+    std::fputs("lumivane: cannot open the display (DISPLAY is not set)\n", stderr);
+    return DisplayCheck::Missing;
+  }
+  const std::int64_t deadline = SteadyUs() + 2'000'000;
+  for (;;) {
+    xcb_connection_t* c = xcb_connect(name, nullptr);
+    if (xcb_connection_has_error(c) == 0) {
+      held = c;
+      return DisplayCheck::Ready;
+    }
+    xcb_disconnect(c);
+    if (SteadyUs() >= deadline) break;
+    if (EndSignalled(100)) return DisplayCheck::Signalled;
+  }
+  std::fprintf(stderr, "lumivane: cannot open the display %s\n", name);
+  return DisplayCheck::Missing;
+}
+
+// Should Qt still fail to reach the display (the server refused it just after it answered
+// here), the program says so in the same one line instead of aborting. Qt's own platform
+// messages are held back until the application stands, and then passed on.
+QtMessageHandler qtMessages = nullptr;
+struct HeldMessage {
+  QtMsgType type;
+  std::string category;
+  QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+void OnQtMessageDuringStart(QtMsgType type, const QMessageLogContext& context,
+                            const QString& text) {
+  if (type == QtFatalMsg) {
+    const char* name = std::getenv(UsesX11() ? "DISPLAY" : "WAYLAND_DISPLAY");
+    std::fprintf(stderr, "lumivane: cannot open the display %s\n", name ? name : "");
+    _exit(1);
+  }
+  heldMessages.push_back({type, context.category ? context.category : "", text});
+}
+
+void PassHeldMessages() {
+  qInstallMessageHandler(qtMessages);
+  for (const HeldMessage& m : heldMessages) {
+    const QMessageLogContext context(nullptr, 0, nullptr, m.category.c_str());
+    qt_message_output(m.type, context, m.text);
+  }
+  heldMessages.clear();
+}
+
 int ShowPreview(const std::string& commandLine) {
   ui::Run().runMode = ui::RunMode::Preview;
   const auto id = PreviewWindowId(commandLine);
@@ -142,19 +235,7 @@ int ShowPreview(const std::string& commandLine) {
   return 0;
 }
 
-int Main(int argc, char** argv) {
-  const std::int64_t mainStartUs = SteadyUs();
-  const std::int64_t ageAtMainUs = ProcessAgeUs();
-  const ProgramArgs args = ParseProgramArgs(std::vector<std::string>(argv + 1, argv + argc));
-  if (args.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (args.version) {
-    std::printf("lumivane %s\n", LUMIVANE_VERSION);
-    return 0;
-  }
-
+int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats) {
   // The screen-saver host's protocol.
   const char* hostEnv = std::getenv("XSCREENSAVER_WINDOW");
   const bool hostEnvApplies = hostEnv != nullptr && *hostEnv != '\0' &&
@@ -171,7 +252,24 @@ int Main(int argc, char** argv) {
   const Command command = host ? Command::Saver : ClassifyCommand(args.commandLine);
   if (command == Command::Preview) return ShowPreview(args.commandLine);
 
+  std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> probe(nullptr, xcb_disconnect);
+  if (UsesX11()) {
+    xcb_connection_t* held = nullptr;
+    const DisplayCheck display = WaitForX11Display(held);
+    probe.reset(held);
+    if (display == DisplayCheck::Signalled) return 0;
+    if (display == DisplayCheck::Missing) return 1;
+    // A host window that does not exist (or is already gone): nothing to draw in.
+    if (hostWindow && !HostWindowSize(*hostWindow)) return 0;
+    // "-root" without a host window: the root window itself, as the host's own savers do.
+    if (args.root && !hostWindow) hostWindow = RootWindowId();
+  }
+  const bool rootWindow = hostWindow && args.root && !hostEnvApplies;
+
+  qtMessages = qInstallMessageHandler(OnQtMessageDuringStart);
   QApplication app(argc, argv);
+  probe.reset();
+  PassHeldMessages();
   QApplication::setApplicationName("Lumivane");
   QApplication::setApplicationVersion(LUMIVANE_VERSION);
   QApplication::setQuitOnLastWindowClosed(false);
@@ -182,7 +280,6 @@ int Main(int argc, char** argv) {
     if (SingleInstance::AskRunningInstance()) return 0;
     instance = std::make_unique<SingleInstance>();
   }
-  CatchEndSignals();
 
   ui::RunMode mode = RunsFromInstallPlace(ProgramFolder(argv[0]), SaverFolders())
                          ? ui::RunMode::Installed
@@ -198,11 +295,7 @@ int Main(int argc, char** argv) {
   QObject::connect(&notifier, &QSocketNotifier::activated, [&window] {
     char byte = 0;
     [[maybe_unused]] const auto got = read(signalPipe[0], &byte, 1);
-    if (window) {
-      window->QuitSaver();
-    } else {
-      QCoreApplication::exit(0);
-    }
+    EndEverything(window);
   });
   if (instance) {
     instance->Listen([&window] {
@@ -211,16 +304,19 @@ int Main(int argc, char** argv) {
   }
 
   auto runSaverWindow = [&]() {
+    if (ui::Run().quitRequested) return 0;
     ScreenWindow::Options options;
     options.host = host;
     options.hostWindow = hostWindow;
+    options.rootWindow = rootWindow;
     options.stats = args.stats;
     ScreenWindow screen(startupPalette, options);
     window = &screen;
     screen.Start();
-    QApplication::exec();
+    // The saver may have ended before the main loop runs (its host window went away).
+    if (!screen.stopped() && !ui::Run().quitRequested) QApplication::exec();
     window = nullptr;
-    if (args.stats) PrintStats(screen.stats(), mainStartUs, ageAtMainUs);
+    stats = screen.stats();
     return 0;
   };
 
@@ -256,6 +352,25 @@ int Main(int argc, char** argv) {
     ui::ShowWelcomeScreen(nullptr, false);
   }
   return runSaverWindow();
+}
+
+int Main(int argc, char** argv) {
+  const std::int64_t mainStartUs = SteadyUs();
+  const std::int64_t ageAtMainUs = ProcessAgeUs();
+  CatchEndSignals();
+  const ProgramArgs args = ParseProgramArgs(std::vector<std::string>(argv + 1, argv + argc));
+  if (args.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (args.version) {
+    std::printf("lumivane %s\n", LUMIVANE_VERSION);
+    return 0;
+  }
+  FrameStats stats;
+  const int status = RunProgram(argc, argv, args, stats);
+  if (args.stats) PrintStats(stats, mainStartUs, ageAtMainUs);
+  return status;
 }
 
 }  // namespace

@@ -148,7 +148,12 @@ void ScreenWindow::Start() {
   if (options_.hostWindow) {
     // A native child of the host's window, covering it.
     setAttribute(Qt::WA_NativeWindow);
-    setWindowFlags(Qt::FramelessWindowHint);
+    Qt::WindowFlags flags = Qt::FramelessWindowHint;
+    if (options_.rootWindow) {
+      flags |= Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
+               Qt::WindowStaysOnBottomHint;
+    }
+    setWindowFlags(flags);
     winId();
     foreignParent_ = QWindow::fromWinId(static_cast<WId>(*options_.hostWindow));
     if (!foreignParent_ || !HostWindowSize(*options_.hostWindow)) {
@@ -159,6 +164,7 @@ void ScreenWindow::Start() {
     const QSize size = *HostWindowSize(*options_.hostWindow);
     setGeometry(0, 0, size.width(), size.height());
     show();
+    if (options_.rootWindow) lower();  // beneath every other window, as the desktop is
     hostTimer_.start();
   } else if (options_.host) {
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -172,13 +178,23 @@ void ScreenWindow::RunEffects() {
   if (!options_.hostWindow) {
     const bool resizable = !options_.host && ReadSettingString(kSettingsApp, "Advanced",
                                                                "Adv_WindowResize", "0") == "1";
+    setWindowTitle(kCaption);
     if (resizable) {
-      setWindowTitle(kCaption);
       setCursor(Qt::ArrowCursor);
+      const bool placed =
+          ParseWindowSize(ReadSettingString(kSettingsApp, kSection, "WindowSize", "")).has_value();
+      const QScreen* screen = QGuiApplication::primaryScreen();
+      if (!placed && !isVisible() && screen) {
+        // Nothing stored yet: three quarters of the screen, in its middle.
+        const QRect area = screen->availableGeometry();
+        const QSize size(area.width() * 3 / 4, area.height() * 3 / 4);
+        setGeometry(QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                  (area.height() - size.height()) / 2),
+                          size));
+      }
       RestoreWindowPlacement(*this, kSection);
       if (!isVisible()) show();
     } else {
-      setWindowTitle(QString());
       if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
       showFullScreen();
     }
@@ -233,19 +249,19 @@ void ScreenWindow::Tick() {
   if (early > 0) std::this_thread::sleep_for(std::chrono::microseconds(early));
   if (runDue_) {
     runDue_ = false;
-    // Runs whose effect is not picked clear the window and pass at once; a round in which
-    // nothing was shown rests one frame slot, so the saver never spins.
+    // Runs whose effect is not picked clear the canvas and pass at once. A round in which
+    // nothing was shown leaves the canvas black and ends the rounds: with the same settings
+    // every later round would show nothing either, so the saver rests (taking input) until
+    // the driver starts again. The pointer is parked once per shown run (or for the rest).
+    bool shown = false;
     for (;;) {
       const EffectRun& run = sequence_.BeginRun();
-      Present();
-      ParkCursor(true);
-      if (run.shown) break;
-      if (run.idle) {
-        runDue_ = true;
-        Schedule(std::int64_t{std::max<Long>(pacer_.FrameDelay, 10)} * 1000);
-        return;
-      }
+      shown = run.shown;
+      if (run.shown || run.idle) break;
     }
+    Present();
+    ParkCursor(true);
+    if (!shown) return;
   }
   const std::int64_t start = NowUs();
   pacer_.StartFrame(start);
@@ -384,7 +400,7 @@ void ScreenWindow::mousePressEvent(QMouseEvent* event) {
     } else {
       setCursor(Qt::ArrowCursor);
       mnuClick_->exec(event->globalPosition().toPoint());
-      if (!stopRequested_ && windowTitle().isEmpty()) setCursor(Qt::BlankCursor);
+      if (!stopRequested_ && isFullScreen()) setCursor(Qt::BlankCursor);
     }
     return;
   }
@@ -404,11 +420,11 @@ void ScreenWindow::OpenProperties() {
   timer_.stop();
   setCursor(Qt::ArrowCursor);
   ui::ShowPropertiesDialog(this);
-  if (ui::Run().exitRequested) {
+  if (ui::Run().exitRequested || ui::Run().quitRequested) {
     QuitSaver();
     return;
   }
-  if (windowTitle().isEmpty()) setCursor(Qt::BlankCursor);
+  if (isFullScreen()) setCursor(Qt::BlankCursor);
   ParkCursor(false);
   // The dialog has closed: the driver starts again with the new settings.
   RunEffects();

@@ -40,6 +40,9 @@ class ScreenWindow final : public QWidget {
     // or none for the full screen. The host owns input.
     bool host = false;
     std::optional<unsigned long> hostWindow;
+    // The host window is the root window ("-root" without a host): the saver lies beneath
+    // every other window and leaves input to them.
+    bool rootWindow = false;
     bool stats = false;
   };
 
@@ -54,6 +57,8 @@ class ScreenWindow final : public QWidget {
   void RaiseWindow();
 
   const FrameStats& stats() const { return stats_; }
+  // True once the saver has ended (or was asked to).
+  bool stopped() const { return stopRequested_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

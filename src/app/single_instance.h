@@ -12,14 +12,16 @@ class SingleInstance final : public QObject {
   Q_OBJECT
 
  public:
-  // True when another instance answered (and was asked to raise its window).
+  // True when another instance of the same user answered (and was asked to raise its
+  // window); a listener of another user is never believed.
   static bool AskRunningInstance();
 
   // Listens for later starts; `raise` runs when one arrives.
   bool Listen(std::function<void()> raise);
 
-  // The socket path: in $XDG_RUNTIME_DIR when it exists, else in the temporary folder under a
-  // name with the user id; both carry the display name.
+  // The socket path, named after the display: in $XDG_RUNTIME_DIR when it is the user's
+  // own, else in a 0700 folder of the user's own in the temporary folder. Empty when no
+  // such folder can be had.
   static QString ServerName();
 
  private:

@@ -15,6 +15,9 @@ struct RunState {
   RunMode runMode = RunMode::Standalone;
   bool firstRun = false;       // no settings were ever stored
   bool exitRequested = false;  // the Properties dialog's File > Exit
+  // A signal asked the whole program to end: every open screen closes as if cancelled and
+  // whoever opened it returns at once, opening nothing more.
+  bool quitRequested = false;
 };
 RunState& Run();
 

@@ -3,7 +3,7 @@
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
 #   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver |
-#         properties
+#         properties | signals | startup
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -128,24 +128,27 @@ saver)
 
 installed_pointer)
   # From the install place "/S" is the saver mode: a move within the first second and a
-  # jitter within 1% of the diagonal do not end it; a larger move later does.
+  # jitter within 1% of the diagonal do not end it; a larger move later does. The same with
+  # a cycle that has no effect picked (the black screen parks the pointer once).
   start_x 640 480
-  store '[General]\nAnimationType=1\n'
   export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
-  start_saver /S
-  wait_until 20 parked 640 || fail "the pointer was not parked"
-  sleep 0.2
-  xdotool mousemove 100 100
-  sleep 0.3
-  alive "$saver" || fail "a move in the first second ended the saver"
-  xdotool mousemove 636 238  # back near the parking point, still within the first second
-  sleep 1.0
-  xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
-  sleep 0.5
-  alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
-  sleep 0.7
-  xdotool mousemove 300 240
-  exit_within 2 "$saver" "pointer move"
+  for cycle in 0 100; do
+    store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
+    start_saver /S
+    wait_until 20 parked 640 || fail "the pointer was not parked"
+    sleep 0.2
+    xdotool mousemove 100 100
+    sleep 0.3
+    alive "$saver" || fail "a move in the first second ended the saver"
+    xdotool mousemove 636 238  # back near the parking point, still within the first second
+    sleep 1.0
+    xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
+    sleep 0.5
+    alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
+    sleep 0.7
+    xdotool mousemove 300 240
+    exit_within 2 "$saver" "pointer move (cycle $cycle)"
+  done
   ;;
 
 standalone)
@@ -155,36 +158,45 @@ standalone)
   store '[General]\nAnimationType=1\n'
   start_saver
   wait_until 20 parked 640 || fail "the pointer was not parked"
+  xdotool search --onlyvisible --name '^Lumivane$' >/dev/null || fail "no caption"
   sleep 1.2
   xdotool mousemove 10 10
   sleep 1.2
   xdotool mousemove 500 400
   sleep 0.5
   alive "$saver" || fail "a pointer move ended the standalone saver"
-  store '[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n'
+  shot "$work/before.png"
+  store '[General]\nAnimationType=4\n'
   xdotool key F5
-  wait_until 5 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
-    fail "F5 did not restart with the settings read again (captioned window)"
+  sleep 1
+  shot "$work/after.png"
+  [ "$(lit "$work/after.png")" -gt $(($(lit "$work/before.png") * 4)) ] ||
+    fail "F5 did not restart with the settings read again"
   alive "$saver" || fail "F5 ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape"
   grep -q 'WindowState=2' "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" ||
     fail "the full-screen placement was not saved"
 
-  # The resizable window opens at its stored place and size and stores it again on exit.
-  store '[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n[DisplayForm]\nWindowState=0\nWindowSize=00750007500450003000\n'
-  start_saver
-  wait_until 20 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
-    fail "no captioned window"
-  window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
-  geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
-  echo "resizable window: $geometry"
-  echo "$geometry" | grep -q 'Position: 50,50 .*Geometry: 300x200' ||
-    fail "the stored place and size were not restored"
-  xdotool mousemove 200 150 sleep 0.3 key Escape
-  exit_within 1 "$saver" "Escape (resizable)"
-  grep -q 'WindowSize=00750007500450003000' "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" ||
-    fail "the placement was not stored again: $(grep WindowSize "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini")"
+  # The resizable window opens at its stored place and size, or with nothing stored at three
+  # quarters of the screen in its middle, and stores its placement on exit.
+  while IFS='|' read -r stored geometry; do
+    store "[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n[DisplayForm]\n${stored:+WindowState=0\nWindowSize=$stored\n}"
+    start_saver
+    wait_until 20 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
+      fail "no captioned window"
+    window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
+    placed=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
+    echo "resizable window: $placed"
+    echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry"
+    xdotool mousemove 200 150 sleep 0.3 key Escape
+    exit_within 1 "$saver" "Escape (resizable)"
+    saved=$(grep WindowSize "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini")
+    [ "$saved" = "WindowSize=${stored:-01200009000720005400}" ] || fail "stored again: $saved"
+  done <<'ROWS'
+00750007500450003000|Position: 50,50 .*Geometry: 300x200
+|Position: 80,60 .*Geometry: 480x360
+ROWS
   ;;
 
 preview)
@@ -197,7 +209,8 @@ preview)
     timeout 10 "$lumivane" $bad || fail "'$bad' ended with status $?"
   done
   shows_pixels "$id" && fail "something was drawn for a bad id"
-  timeout 10 "$lumivane" "/P" "$id" || fail "/P ended with status $?"
+  timeout 10 "$lumivane" "/P" "$id" --stats >"$work/p.out" || fail "/P ended with status $?"
+  grep -q '"frames":' "$work/p.out" || fail "/P --stats printed nothing"
   shows_pixels "$id" || fail "/P drew nothing into window $id"
   echo "preview pixels: $(lit "$work/s.png")"
   shot "$work/full.png"
@@ -216,6 +229,35 @@ second_start)
   alive "$saver" || fail "the first instance ended"
   kill -TERM "$saver"
   exit_within 1 "$saver" "SIGTERM"
+
+  # Another user's listening socket where the socket belongs, or another user's folder of the
+  # socket's name (without XDG_RUNTIME_DIR), never keeps the saver from starting.
+  if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+    export TMPDIR=$work/tmp
+    mkdir -m 1777 "$TMPDIR"
+    as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    listen() {
+      "${as_nobody[@]}" /usr/bin/python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(60)' "$1" &
+      pids+=($!)
+      wait_until 5 test -S "$1" || fail "no listener at $1"
+    }
+    display=${DISPLAY//[^A-Za-z0-9_.-]/_}
+    for where in runtime temporary; do
+      if [ "$where" = runtime ]; then
+        listen "$TMPDIR/socket" && mv "$TMPDIR/socket" "$XDG_RUNTIME_DIR/lumivane-$display"
+      else
+        unset XDG_RUNTIME_DIR
+        "${as_nobody[@]}" mkdir -m 700 "$TMPDIR/lumivane-0"
+        listen "$TMPDIR/lumivane-0-$display"
+      fi
+      start_saver /S
+      sleep 2
+      alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
+      kill -TERM "$saver"
+      exit_within 1 "$saver" "SIGTERM ($where)"
+    done
+  fi
   ;;
 
 host)
@@ -250,6 +292,17 @@ host)
   exit_within 0.5 "$first" "SIGTERM (-window-id)"
   kill -TERM "$second"
   exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
+
+  # "-root" with no host window draws into the root window, beneath the other windows.
+  store '[General]\nAnimationType=4\n'
+  start_saver -root
+  wait_until 20 shows_pixels || fail "-root drew nothing"
+  sleep 1
+  shot "$work/r.png"
+  convert "$work/r.png" -crop 300x200+0+0 "$work/one.png"
+  [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
+  kill -TERM "$saver"
+  exit_within 0.5 "$saver" "SIGTERM (-root)"
   ;;
 
 xscreensaver)
@@ -298,7 +351,7 @@ properties)
   # "/C" on an empty store opens the Properties dialog, which writes the full defaults; Escape
   # (Cancel) closes it and the program ends.
   start_x 1024 768
-  start_saver /C
+  start_saver /C --stats
   wait_until 20 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
     fail "/C did not open the Properties dialog"
   settings=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
@@ -307,6 +360,7 @@ properties)
   done
   xdotool key Escape
   exit_within 2 "$saver" "Cancel after /C"
+  grep -q '"frames":' "$work/saver.out" || fail "/C --stats printed nothing"
 
   # From the running saver Space opens it modally; Accept stores the dialog and the driver
   # starts again with what is stored (here: the gravity wells' trails instead of 60 stars).
@@ -332,6 +386,54 @@ properties)
   alive "$saver" || fail "Accept ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape after Accept"
+  ;;
+
+signals)
+  # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal screens
+  # opened from other screens included, and nothing more opens (the welcome screen does not
+  # go on to the saver). Rows: signal | store | arguments | the windows in turn, each with the
+  # keys that open the next.
+  start_x 1024 768
+  while IFS='|' read -r signal settings args steps; do
+    rm -f "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+    [ -z "$settings" ] || store "$settings"
+    start_saver $args
+    IFS=';' read -ra windows <<<"$steps"
+    for step in "${windows[@]}"; do
+      wait_until 20 xdotool search --onlyvisible --name "${step%%=*}" >/dev/null ||
+        fail "$signal: no window ${step%%=*}"
+      [ "$step" = "${step#*=}" ] || { sleep 0.5; xdotool key ${step#*=}; }
+    done
+    sleep 0.3
+    kill "-$signal" "$saver"
+    exit_within 1 "$saver" "SIG$signal on ${windows[-1]}"
+    grep -qs DisplayForm "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" && [ -z "$settings" ] &&
+      fail "SIG$signal on the welcome screen ran the saver"
+  done <<'ROWS'
+TERM|||^Welcome to Lumivane$
+INT||/S|^Welcome to Lumivane$
+HUP|[General]\nAnimationType=1\n|/A|^Change Password$
+INT|[General]\nAnimationType=1\n|/C|^Lumivane Properties$=alt+h c;^Lumivane Help$
+TERM|[General]\nAnimationType=1\n||^Lumivane$=space;^Lumivane Properties$=alt+h a;^About Lumivane$
+HUP|[General]\nAnimationType=1\n||^Lumivane$
+ROWS
+  ;;
+
+startup)
+  # No display: one line and status 1 after trying for a while ("/P" without a window needs
+  # none). A host window that does not exist: status 0 at once.
+  start_x 640 480
+  for none in $(seq 900 999); do [ -e "/tmp/.X11-unix/X$none" ] || break; done
+  for args in "" "/S --stats" "/C" "-root"; do
+    DISPLAY=:$none timeout 20 "$lumivane" $args >/dev/null 2>"$work/err"
+    status=$?
+    [ "$status" -eq 1 ] && [ "$(cat "$work/err")" = "lumivane: cannot open the display :$none" ] ||
+      fail "'$args' without a display: status $status, $(head -c 300 "$work/err")"
+  done
+  DISPLAY=:$none timeout 20 "$lumivane" /P || fail "/P without a display: status $?"
+  for host in "-window-id 0x1234567" "-root"; do
+    XSCREENSAVER_WINDOW=0x1234567 timeout -k 1 10 "$lumivane" $host || fail "$host of no window: $?"
+  done
   ;;
 
 *)
