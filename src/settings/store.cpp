@@ -1,6 +1,7 @@
 #include "settings/store.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,11 +9,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "settings/file_path.h"
 #include "settings/ini_file.h"
 #include "settings/value_text.h"
 
@@ -277,19 +281,11 @@ bool SyncFolder(const std::string& folder) {
   return fd.get() >= 0 && fsync(fd.get()) == 0;
 }
 
-std::string ParentFolder(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string FileName(const std::string& path) {
-  return path.substr(path.rfind('/') + 1);
-}
-
 // The temporary files of a write to `path` are ".<name>.XXXXXX" beside it (those of its
 // backups too), so that one pattern finds every one a killed writer left behind.
 std::string TemporaryPattern(const std::string& path) {
-  return ParentFolder(path) + "/." + FileName(path) + ".XXXXXX";
+  std::string pattern = ParentFolder(path);
+  return pattern.append("/.").append(FileName(path)).append(".XXXXXX");
 }
 
 // A new file with `data`, written and synced under a temporary name; its name, or empty.
