@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string_view>
 
-#include "settings/ini_file.h"
 #include "settings/templates.h"
 
 namespace lmvn {
@@ -18,17 +17,15 @@ int Fail(std::string_view what, const std::string& path, std::string_view why = 
 
 }  // namespace
 
-int ImportTemplateCommand(const std::string& path) {
-  // The saver imports a missing template as all defaults; from the command line a mistyped
-  // name must not reset every setting, so the file has to be there and readable.
-  IniFile file;
-  switch (file.Load(path)) {
-    case IniFile::LoadStatus::kMissing:
-      return Fail("no template file ", path);
-    case IniFile::LoadStatus::kError:
-      return Fail("cannot read ", path, " (not a readable regular file)");
-    case IniFile::LoadStatus::kOk:
-      break;
+int ImportTemplateCommand(const std::string& path, bool force) {
+  // The saver imports whatever it is given; from the command line a mistyped name or a file
+  // that is no template must not reset every setting, so these are refused (unless forced).
+  const TemplateFileCheck check = CheckTemplateFile(path);
+  if (check == TemplateFileCheck::kNoKnownSection && !force) {
+    return Fail(TemplateFileProblem(check, path), "", " (--force imports it anyway)");
+  }
+  if (check == TemplateFileCheck::kMissing || check == TemplateFileCheck::kUnreadable) {
+    return Fail(TemplateFileProblem(check, path), "");
   }
   if (!ImportTemplateFile(path)) {
     return Fail("cannot import ", path, ": the settings file could not be written");

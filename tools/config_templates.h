@@ -1,7 +1,9 @@
 // lumivane-config's template commands.
 //
-//   lumivane-config import PATH   every value of the template into the settings, as the saver's
-//                                 "lumivane PATH.lvx" does, without running the saver
+//   lumivane-config import [--force] PATH
+//                                 every value of the template into the settings, as the saver's
+//                                 "lumivane PATH.lvx" does, without running the saver; a file
+//                                 with none of the settings sections only with --force
 //   lumivane-config export PATH   a template of the stored settings, in the layout the
 //                                 Properties dialog's Save Template writes
 //
@@ -12,7 +14,7 @@
 
 namespace lmvn {
 
-int ImportTemplateCommand(const std::string& path);
+int ImportTemplateCommand(const std::string& path, bool force);
 int ExportTemplateCommand(const std::string& path);
 
 }  // namespace lmvn

@@ -156,6 +156,13 @@ int Reset(Args args) {
   return 0;
 }
 
+int Import(Args args) {
+  const bool force = args.size() == 2 && args[0] == "--force";
+  if (args.size() == 2 && !force)
+    return Fail(kUsageError, {"usage: lumivane-config import [--force] PATH"});
+  return ImportTemplateCommand(args.back(), force);
+}
+
 struct Command {
   std::string_view name;
   std::string_view arguments;  // as the usage shows them
@@ -169,8 +176,8 @@ constexpr Command kCommands[] = {
     {"set", "Section.Key VALUE", 2, 2, Set, "store a value"},
     {"list", "", 0, 0, List, "print every setting as one JSON object"},
     {"reset", "[Section]", 0, 1, Reset, "store the factory defaults of every section (or one)"},
-    {"import", "PATH", 1, 1, [](Args a) { return ImportTemplateCommand(std::string(a[0])); },
-     "store every value of a template file (.lvx)"},
+    {"import", "[--force] PATH", 1, 2, Import,
+     "store every value of a template file (.lvx); --force: even one with no settings section"},
     {"export", "PATH", 1, 1, [](Args a) { return ExportTemplateCommand(std::string(a[0])); },
      "write the stored settings as a template file"},
 };

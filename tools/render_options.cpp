@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "render/surface.h"
+#include "settings/file_path.h"
 
 namespace lmvn {
 
@@ -200,10 +201,10 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
 std::string NumberedFrameName(const std::string& out, long frame) {
   std::string number = std::to_string(frame);
   if (number.size() < 6) number.insert(0, 6 - number.size(), '0');
-  const auto slash = out.rfind('/');
-  const auto dot = out.rfind('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  if (!hasExtension) return out + "-" + number;
+  const std::string_view name = FileName(out);
+  const auto dotInName = name.rfind('.');
+  if (dotInName == std::string_view::npos) return out + "-" + number;
+  const std::size_t dot = out.size() - name.size() + dotInName;
   return out.substr(0, dot) + "-" + number + out.substr(dot);
 }
 

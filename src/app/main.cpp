@@ -82,9 +82,11 @@ bool NothingStored() {
   return ReadSettingInteger(kSettingsApp, "General", "AnimationType", -1) == -1;
 }
 
-// Imports a template file into the store; the saver then runs with what it stored.
+// Imports a template file into the store; the saver then runs with what it stored (or, for a
+// path that is no readable file, with the settings stored before).
 void ImportTemplate(const std::string& path) {
-  ImportTemplateFile(path);
+  const std::string problem = ImportTemplateFromCommandLine(path);
+  if (!problem.empty()) std::fprintf(stderr, "lumivane: %s\n", problem.c_str());
 }
 
 void PrintStats(const FrameStats& stats, std::int64_t mainStartUs, std::int64_t ageAtMainUs) {

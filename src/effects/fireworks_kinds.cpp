@@ -330,8 +330,6 @@ void Fireworks::StartBurst(Shell& shell, int first) {
           atShell(leader.tail);   // the previous position
           leader.tail.vx = 0.0f;  // the rotation angle
         }
-        const Colour colour =
-            twister ? palette_.SchemeColor(burst.solid, burst.colour, burst.hue) : kWhite;
         for (int k = j + 1; k < j + g; ++k) {
           Spark& follower = base[k];
           follower.head.x = leader.head.x;
@@ -340,7 +338,9 @@ void Fireworks::StartBurst(Shell& shell, int first) {
           RandomVector(follower.head.vx, follower.head.vy, follower.head.vz,
                        twister ? s_.FireTwistRad : s_.FireBurstRadius, view_.AspectRatio);
           follower.Alive = true;
-          follower.Colour = colour;
+          // Each twister spark takes its own colour of the scheme, as every other burst's do.
+          follower.Colour =
+              twister ? palette_.SchemeColor(burst.solid, burst.colour, burst.hue) : kWhite;
         }
       }
       break;

@@ -1,8 +1,9 @@
 // An INI text file other than the settings store (template files), read and written by the
-// store's file rules: the same line reader (damaged lines are skipped, section and key names
-// matched without regard to case), update in place (other sections, keys and comments kept),
-// and atomic replacement (a crash leaves the old or the new file, never a torn one). There is
-// no lock: these are the user's own files, opened by one program at a time.
+// store's file rules: the same text encodings (UTF-8, or UTF-16 with its byte-order mark) and
+// line reader (damaged lines are skipped, section and key names matched without regard to
+// case), update in place (other sections, keys and comments kept), and atomic replacement (a
+// crash leaves the old or the new file, never a torn one). There is no lock: these are the
+// user's own files, opened by one program at a time.
 //
 // The functions live beside the store's (settings/store.cpp), which they share.
 #pragma once
@@ -29,6 +30,9 @@ class IniFile {
 
   // The text of section/key; std::nullopt when it is not in the file.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+  // True when the file has `section` (matched without regard to case), even an empty one.
+  bool HasSection(std::string_view section) const;
 
   // Sets section/key (an existing entry keeps its place and its spelling). False, and nothing
   // changed, for a name or value the file cannot hold (the store's rules: no line breaks,

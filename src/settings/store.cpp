@@ -1,6 +1,7 @@
 #include "settings/store.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,11 +9,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "settings/file_path.h"
 #include "settings/ini_file.h"
 #include "settings/value_text.h"
 
@@ -277,19 +281,11 @@ bool SyncFolder(const std::string& folder) {
   return fd.get() >= 0 && fsync(fd.get()) == 0;
 }
 
-std::string ParentFolder(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string FileName(const std::string& path) {
-  return path.substr(path.rfind('/') + 1);
-}
-
 // The temporary files of a write to `path` are ".<name>.XXXXXX" beside it (those of its
 // backups too), so that one pattern finds every one a killed writer left behind.
 std::string TemporaryPattern(const std::string& path) {
-  return ParentFolder(path) + "/." + FileName(path) + ".XXXXXX";
+  std::string pattern = ParentFolder(path);
+  return pattern.append("/.").append(FileName(path)).append(".XXXXXX");
 }
 
 // A new file with `data`, written and synced under a temporary name; its name, or empty.
@@ -425,9 +421,46 @@ struct CleanText {
   bool damaged = false;
 };
 
-CleanText Clean(std::string_view text) {
+// `in`, UTF-16 in the byte order `encoding` names ("UTF-16LE", "UTF-16BE") without its
+// byte-order mark, as UTF-8. A code unit that is no part of a character (a lone surrogate)
+// becomes U+FFFD; an odd last byte is dropped.
+std::string Utf16ToUtf8(std::string_view in, const char* encoding) {
+  std::string out;
+  const iconv_t cd = iconv_open("UTF-8", encoding);
+  if (cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) return out;
+  out.resize(in.size() / 2 * 3);              // two bytes give at most three, four at most four
+  char* from = const_cast<char*>(in.data());  // iconv reads it only
+  std::size_t fromLeft = in.size() / 2 * 2;
+  char* to = out.data();
+  std::size_t toLeft = out.size();
+  while (fromLeft > 0 &&
+         iconv(cd, &from, &fromLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+    if (errno != EILSEQ && errno != EINVAL) break;
+    from += 2;
+    fromLeft -= 2;
+    std::memcpy(to, "\xEF\xBF\xBD", 3);
+    to += 3;
+    toLeft -= 3;
+  }
+  iconv_close(cd);
+  out.resize(out.size() - toLeft);
+  return out;
+}
+
+// The text of a file as UTF-8 without a byte-order mark: UTF-8 with or without the mark as it
+// is, UTF-16 with the mark (either byte order, as some editors save) converted into `buffer`.
+std::string_view AsUtf8(std::string_view raw, std::string& buffer) {
+  if (raw.starts_with("\xEF\xBB\xBF")) return raw.substr(3);
+  const bool little = raw.starts_with("\xFF\xFE"), big = raw.starts_with("\xFE\xFF");
+  if (!little && !big) return raw;
+  buffer = Utf16ToUtf8(raw.substr(2), little ? "UTF-16LE" : "UTF-16BE");
+  return buffer;
+}
+
+CleanText Clean(std::string_view raw) {
   CleanText clean;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::string converted;
+  std::string_view text = AsUtf8(raw, converted);
   bool lostSection = false;
   std::string* out = &clean.body;
   std::string pending;  // comments and blank lines not yet followed by a value or section
@@ -482,7 +515,14 @@ class IniDocument {
   bool Set(const std::string& section, const std::string& key, const std::string& value) {
     return ini_.SetValue(section.c_str(), key.c_str(), value.c_str()) >= 0;
   }
-  bool Save(std::string& out) const { return ini_.Save(out, false) == SI_OK; }
+  // The document's text. Text that would begin like a UTF-16 byte-order mark (a name made of
+  // bytes that are no UTF-8) gets the UTF-8 mark, so that it reads back as it is.
+  bool Save(std::string& out) const {
+    if (ini_.Save(out, false) != SI_OK) return false;
+    if (out.starts_with("\xFF\xFE") || out.starts_with("\xFE\xFF")) out.insert(0, "\xEF\xBB\xBF");
+    return true;
+  }
+  bool HasSection(const std::string& section) const { return ini_.SectionExists(section.c_str()); }
 
  private:
   CSimpleIniA ini_;
@@ -668,6 +708,10 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
   const char* value = impl_->doc.Find(std::string(section), std::string(key));
   if (value == nullptr) return std::nullopt;
   return std::string(value);
+}
+
+bool IniFile::HasSection(std::string_view section) const {
+  return ValidSection(section) && impl_->doc.HasSection(std::string(section));
 }
 
 bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {

@@ -29,15 +29,16 @@
 //
 // A missing, unreadable or damaged file reads as defaults, value by value. Only a regular
 // file is opened: a FIFO, device, socket or folder at the path reads as missing at once, and
-// writes to it fail. The store reads a file line by line: blank lines, comments (';' or '#'),
-// section headers "[name]" and "key=value" lines. A damaged line (a NUL byte, a line longer
-// than 4096 bytes, a line that is none of the above, a header without its closing bracket) is
-// not read, and neither are the lines under a damaged header up to the next good one. A write
-// keeps every value that could be read, other sections and comments; when the file held
-// damaged lines, the write first keeps the whole old file beside it as a new backup,
-// "<app>.ini.damaged", then "<app>.ini.damaged.2", ".3" and so on, never replacing an earlier
-// one, so nothing is ever lost. Writes also remove the temporary files of writers that were
-// killed.
+// writes to it fail. The text is UTF-8 (a byte-order mark is skipped), or UTF-16 when it starts
+// with that byte-order mark (a write then stores it as UTF-8). The store reads it line by
+// line: blank lines, comments (';' or '#'), section headers "[name]" and "key=value" lines.
+// A damaged line (a NUL byte, a line longer than 4096 bytes, a line that is none of the
+// above, a header without its closing bracket) is not read, and neither are the lines under a
+// damaged header up to the next good one. A write keeps every value that could be read, other
+// sections and comments; when the file held damaged lines, the write first keeps the whole old
+// file beside it as a new backup, "<app>.ini.damaged", then "<app>.ini.damaged.2", ".3" and so
+// on, never replacing an earlier one, so nothing is ever lost. Writes also remove the temporary
+// files of writers that were killed.
 //
 // A write fails (returns false) for a name that cannot be stored in the file (empty, control
 // characters, '=' in a key, brackets in a section, a leading ';', '#' or '[', leading or

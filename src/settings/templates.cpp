@@ -200,6 +200,54 @@ bool ImportTemplateFile(const std::string& path) {
   return WriteSettings(kSettingsApp, writes);
 }
 
+TemplateFileCheck CheckTemplateFile(const std::string& path) {
+  IniFile file;
+  switch (file.Load(path)) {
+    case IniFile::LoadStatus::kMissing:
+      return TemplateFileCheck::kMissing;
+    case IniFile::LoadStatus::kError:
+      return TemplateFileCheck::kUnreadable;
+    case IniFile::LoadStatus::kOk:
+      break;
+  }
+  for (const TransferSection& section : TransferOrder()) {
+    if (file.HasSection(section.section)) return TemplateFileCheck::kUsable;
+  }
+  return TemplateFileCheck::kNoKnownSection;
+}
+
+std::string TemplateFileProblem(TemplateFileCheck check, const std::string& path) {
+  std::string line;
+  switch (check) {
+    case TemplateFileCheck::kUsable:
+      break;
+    case TemplateFileCheck::kMissing:
+      line.append("no template file ").append(path);
+      break;
+    case TemplateFileCheck::kUnreadable:
+      line.append("cannot read ").append(path).append(" (not a readable regular file)");
+      break;
+    case TemplateFileCheck::kNoKnownSection:
+      line.append("no settings section in ").append(path);
+      break;
+  }
+  return line;
+}
+
+std::string ImportTemplateFromCommandLine(const std::string& path) {
+  const TemplateFileCheck check = CheckTemplateFile(path);
+  std::string line = TemplateFileProblem(check, path);
+  if (check == TemplateFileCheck::kMissing || check == TemplateFileCheck::kUnreadable) {
+    return line.append("; the stored settings are kept");
+  }
+  if (!ImportTemplateFile(path)) {
+    if (!line.empty()) line.append("; ");
+    return line.append("the settings file could not be written");
+  }
+  if (!line.empty()) line.append("; every setting took its template default");
+  return line;
+}
+
 bool ExportTemplateFile(const std::string& path) {
   DialogValues values;
   for (const TransferSection& section : TransferOrder()) {

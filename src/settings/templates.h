@@ -11,10 +11,11 @@
 //   AnimationType=0
 //   ...
 //
-// "Admin" is written but never read: any INI file, or a missing one, can be opened or
-// imported, every absent key taking its template default (the catalogue default, except
+// "Admin" is written but never read: any INI file, or a missing one, can be opened, every
+// absent key taking its template default (the catalogue default, except
 // Adv_EffectCycle, whose template default is 2500: cycling on). Values are read up to 254
-// characters; section and key names are matched without regard to case. A save updates the
+// characters; section and key names are matched without regard to case. A file is read as
+// UTF-8, or as UTF-16 when it starts with that byte-order mark. A save updates the
 // file in place (other sections, keys and comments are kept) and replaces it atomically.
 #pragma once
 
@@ -62,6 +63,22 @@ void LoadTemplateIntoDialog(DialogValues& values, const std::string& path);
 // is imported or opened in the dialog. The values are stored in one replacement of the settings
 // file: all of them (true) or none (false).
 bool ImportTemplateFile(const std::string& path);
+
+// What an import finds at a template path.
+enum class TemplateFileCheck {
+  kUsable,          // a readable file with at least one settings section
+  kMissing,         // nothing at the path
+  kUnreadable,      // not a regular file, or it cannot be read
+  kNoKnownSection,  // readable, but none of the settings sections is in it
+};
+TemplateFileCheck CheckTemplateFile(const std::string& path);
+// One line saying what is wrong with the file at `path`; empty for kUsable.
+std::string TemplateFileProblem(TemplateFileCheck check, const std::string& path);
+
+// The saver's "lumivane FILE.lvx": a path that is missing or not a readable regular file is
+// not imported (a mistyped name must not reset every setting); any other file is, every absent
+// key taking its template default. The line to show on standard error, or empty.
+std::string ImportTemplateFromCommandLine(const std::string& path);
 
 // Writes a template of the stored settings in the layout SaveDialogAsTemplate writes (every
 // value as the store holds it, or its store default). True when the file was written.

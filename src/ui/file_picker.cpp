@@ -348,7 +348,7 @@ void FilePicker::OnOk() {
     return;
   }
   QString fullName = FullName(typed);
-  const QString typedName = typed.mid(typed.lastIndexOf(u'/') + 1);
+  const QString typedName = QFileInfo(typed).fileName();
   if (!typedName.isEmpty() && !typedName.contains(u'.')) fullName += QStringLiteral(".lvx");
   if (SaveLocationUsable(fullName)) {
     Accept(fullName);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "settings/templates.h"
@@ -55,6 +56,15 @@ bool SaveTemplateAs(QWidget* parent, const DialogValues& values) {
   const QString path = PickFile(parent, /*open=*/false, QString::fromLatin1(kSaveTemplateTitle),
                                 QString::fromLatin1(kTemplateFilter));
   if (path.isEmpty()) return false;
+  // As every save dialog does: a file that is there already is replaced only when confirmed.
+  if (QFileInfo::exists(path) &&
+      QMessageBox::question(parent, QString::fromLatin1(kSaveTemplateTitle),
+                            QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                .arg(QFileInfo(path).fileName()),
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::No) != QMessageBox::Yes) {
+    return false;
+  }
   CurrentTemplatePath() = QFile::encodeName(path).toStdString();
   return SaveToCurrent(parent, values);
 }

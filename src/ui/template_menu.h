@@ -23,8 +23,9 @@ bool OpenTemplate(QWidget* parent, DialogValues& values);
 // does when there is none yet. True when the template was written.
 bool SaveTemplate(QWidget* parent, const DialogValues& values);
 
-// File > Save Template As: always asks for a file name, then saves there and makes it the
-// current template. True when the template was written.
+// File > Save Template As: always asks for a file name (and, for a file that exists, whether
+// to replace it), then saves there and makes it the current template. True when the template
+// was written; false, and nothing changed, when the user cancelled.
 bool SaveTemplateAs(QWidget* parent, const DialogValues& values);
 
 }  // namespace lmvn::ui

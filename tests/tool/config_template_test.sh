@@ -36,4 +36,13 @@ if "$config" import "$work/missing.lvx" 2>"$work/err"; then fail "missing templa
 grep -q "no template file" "$work/err" || fail "no message for a missing template"
 expect Fireworks.FireWorks 12
 if "$config" export "$work/no/such/folder/x.lvx" 2>/dev/null; then fail "export into a missing folder"; fi
+(cd "$work" && "$config" export bare.lvx && "$config" import bare.lvx) || fail "a bare file name"
+
+# A file with no settings section is refused (the store untouched) unless forced.
+printf 'just notes\n' > "$work/notes.lvx"
+if "$config" import "$work/notes.lvx" 2>"$work/err"; then fail "a file with no section accepted"; fi
+grep -q "no settings section" "$work/err" || fail "no message for a file with no section"
+expect Fireworks.FireWorks 12
+"$config" import --force "$work/notes.lvx"
+expect Fireworks.FireWorks 16
 echo "config template commands: ok"

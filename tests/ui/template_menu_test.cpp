@@ -94,6 +94,21 @@ class TemplateMenuTest : public QObject {
     DialogValues untouched;
     QVERIFY(!lmvn::ui::OpenTemplate(nullptr, untouched));
     QVERIFY(!untouched.Has("Fireworks", "FireWorks"));
+
+    // Save Template As onto an existing file asks first; No leaves the file as it was.
+    values.Set("Fireworks", "FireWorks", "55");
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+      QString question;
+      AnswerPicker("night.lvx", &caption);
+      lmvn::testing::WhenModalAppears<QMessageBox>([&question, answer](QMessageBox* box) {
+        question = box->text();
+        box->button(answer)->click();
+      });
+      QCOMPARE(lmvn::ui::SaveTemplateAs(nullptr, values), answer == QMessageBox::Yes);
+      QVERIFY(question.contains("night.lvx already exists"));
+      QCOMPARE(lmvn::ReadTemplateValue(night.toStdString(), "Fireworks", "FireWorks", ""),
+               answer == QMessageBox::Yes ? "55" : "44");
+    }
   }
 
   // Through the Properties dialog's File menu: a saved template opens again identically.

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -268,6 +269,26 @@ TEST_F(FireworksTest, GroupCountsAboveTheSparksKeepAStrideOfOne) {
     for (int f = 0; f < 300; ++f) effect_->Frame();
     Drain();
     EXPECT_EQ(surface_->CountLitPixels(), 0u) << key;
+  }
+}
+
+// Every drawn spark of a scheme-coloured kind takes its own colour of the scheme: a burst of
+// 400 sparks shows many colours, a twister's helices included (not one colour per helix).
+TEST_F(FireworksTest, SchemeColouredSparksEachTakeTheirOwnColour) {
+  for (const char* kind : {"FireRingPct", "FireTwistPct"}) {
+    OnlyKind(kind, "sphere");
+    Set("FireWorks", "1");
+    Set("FireSparks", "400");
+    Set("FireLaunchPct", "0");
+    Set("FireTwistCnt", "2");
+    Start(640, 360);
+    std::set<std::uint32_t> colours;
+    for (int f = 0; f < 25; ++f) {
+      effect_->Frame();
+      const std::uint32_t* p = surface_->pixels();
+      colours.insert(p, p + 640 * 360);
+    }
+    EXPECT_GT(colours.size(), 20u) << kind;
   }
 }
 

@@ -176,6 +176,53 @@ TEST_F(TemplatesTest, MissingOrUnreadableTemplateGivesEveryDefault) {
   EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
 }
 
+// "lumivane FILE.lvx": a mistyped or unreadable path keeps the stored settings; a file with no
+// settings section is imported (every key its template default), with a note.
+TEST_F(TemplatesTest, CommandLineImportKeepsTheSettingsForAPathThatIsNoFile) {
+  std::filesystem::create_directory(Template("folder.lvx"));
+  PutTemplate("[Notes]\nFireWorks=3\n", "notes.lvx");
+  PutTemplate("[fireworks]\nFireWorks=7\n", "good.lvx");
+  const struct {
+    const char *name, *note, *fireWorks;
+  } cases[] = {{"absent.lvx", "no template file", "99"},
+               {"folder.lvx", "cannot read", "99"},
+               {"notes.lvx", "no settings section", "16"},
+               {"good.lvx", "", "7"}};
+  for (const auto& c : cases) {
+    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
+    const std::string note = ImportTemplateFromCommandLine(Template(c.name));
+    EXPECT_TRUE(*c.note ? note.starts_with(c.note) : note.empty()) << c.name << ": " << note;
+    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), c.fireWorks) << c.name;
+  }
+}
+
+// Templates as some editors save them: UTF-8 with a byte-order mark, UTF-16 in either byte
+// order with one. A lone surrogate (in the comment) is replaced, not fatal.
+TEST_F(TemplatesTest, ByteOrderMarkedTextIsReadInItsEncoding) {
+  const std::u16string text =
+      u"; note \xD800\r\n[Fireworks]\r\nFireWorks=21\r\n[General]\r\nLockMessage=Caf\u00e9 "
+      u"\u2603\r\n";
+  const auto utf16 = [&text](bool big) {
+    std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      bytes += big ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+  };
+  const std::string utf8 =
+      "\xEF\xBB\xBF[Fireworks]\nFireWorks=21\n[General]\nLockMessage=Caf\xC3\xA9 \xE2\x98\x83\n";
+  for (const std::string& file : {utf8, utf16(false), utf16(true)}) {
+    PutTemplate(file);
+    EXPECT_EQ(CheckTemplateFile(Template()), TemplateFileCheck::kUsable);
+    EXPECT_EQ(ReadTemplateValue(Template(), "Fireworks", "FireWorks", "d"), "21");
+    // A save keeps the other values; the file is UTF-8 from then on.
+    ASSERT_TRUE(WriteTemplateValue(Template(), "Fireworks", "FireWorks", "22"));
+    EXPECT_EQ(ReadTemplateValue(Template(), "General", "LockMessage", "d"),
+              "Caf\xC3\xA9 \xE2\x98\x83");
+  }
+}
+
 TEST_F(TemplatesTest, ValuesAreReadUpTo254Characters) {
   const std::string longText(300, 'x');
   // A two-byte character that the limit would split is left out whole.
