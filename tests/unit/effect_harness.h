@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 
 #include "effects/effect_factory.h"
@@ -81,6 +82,29 @@ class EffectHarness : public ::testing::Test {
 
   // Makes the store hold, for every key of `section`, an odd text or a random number.
   void StoreOddValues(std::string_view section, std::mt19937& rng);
+
+  // Runs the effect `rounds` times, each from odd stored values on a screen of odd size, focal
+  // length and dot size, scaled by 9.9 every other round; `check` sees each run after `frames`
+  // frames. The stored values must reach the effect: `count` gives at least 3 values.
+  template <class E, class Count, class Check>
+  void RunOddSettings(EffectId id, std::string_view section, int rounds, int frames, Count count,
+                      Check check) {
+    std::mt19937 rng(static_cast<unsigned>(id) + 5);
+    std::set<Long> counts;
+    for (int round = 0; round < rounds; ++round) {
+      StoreOddValues(section, rng);
+      const int width = 1 + static_cast<int>(rng() % 300),
+                height = 1 + static_cast<int>(rng() % 200);
+      const Single focal[] = {0.01f, 0.75f, 1.0f, 9999.0f};
+      Screen(width, height, focal[rng() % 4], static_cast<Integer>(1 + rng() % 9));
+      palette_.params.Adv_HueStart = static_cast<Integer>(rng());  // not clamped by its loader
+      E& effect = Make<E>(id, false, round % 2 == 0, 9.9f);
+      counts.insert(count(effect));
+      Run(frames);
+      check(effect);
+    }
+    EXPECT_GE(counts.size(), 3u);
+  }
 
   std::filesystem::path root_;
   SettingOverrides overrides_;
