@@ -3,10 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <set>
@@ -16,19 +13,16 @@
 #include "render/random.h"
 #include "settings/catalogue.h"
 #include "settings/store.h"
+#include "settings_test_util.h"
 
 namespace lmvn::testing {
 
-class EffectHarness : public ::testing::Test {
+class EffectHarness : public SettingsTest {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lmvn-effect-XXXXXX");
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+    SettingsTest::SetUp();
     ProgramRandom().Seed(20261206);
   }
-  void TearDown() override { std::filesystem::remove_all(root_); }
 
   // The surface and view for the next effect.
   void Screen(int width, int height, Single focalLength = 1.0f, Integer pixelSize = 1) {
@@ -106,7 +100,6 @@ class EffectHarness : public ::testing::Test {
     EXPECT_GE(counts.size(), 3u);
   }
 
-  std::filesystem::path root_;
   SettingOverrides overrides_;
   Palette palette_;
   SilentCueSink cues_;
@@ -133,10 +126,7 @@ inline void EffectHarness::StoreOddValues(std::string_view section, std::mt19937
         k < std::size(kOddTexts) ? kOddTexts[k] : std::to_string(number(rng) / (1 + k % 7));
     file.append(key.name).append("=").append(text).append("\n");
   }
-  // The whole file at once: one write per round instead of one per key.
-  const std::filesystem::path path = SettingsFilePath(kSettingsApp);
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << file;
+  PutFile(file);  // the whole file at once: one write per round instead of one per key
 }
 
 }  // namespace lmvn::testing

@@ -209,6 +209,14 @@ TEST_F(Store, DamagedFilesReadCalmlyAndWritesKeepWhatWasReadable) {
   EXPECT_FALSE(WriteSetting(kApp, "General", "ColorRed", Integer{1}));
 }
 
+std::set<std::string> FolderFiles(const std::filesystem::path& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.insert(entry.path().filename().string());
+  }
+  return files;
+}
+
 TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
   constexpr int kWrites = 200;
   const pid_t child = fork();
@@ -256,11 +264,8 @@ TEST_F(Store, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
   ASSERT_TRUE(WriteSetting(kApp, "Counter", "N", Long{0}));
   EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
   // What killed writers left behind is cleared by the next write.
-  std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(root_ / "Lumivane")) {
-    files.insert(entry.path().filename().string());
-  }
-  EXPECT_EQ(files, (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
+  EXPECT_EQ(FolderFiles(root_ / "Lumivane"),
+            (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
 }
 
 // Runs `body` in a child process that is killed after `seconds`; true when the child finished
@@ -274,14 +279,6 @@ bool InChildWithin(unsigned seconds, const std::function<bool()>& body) {
   }
   int status = 0;
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::set<std::string> FolderFiles(const std::filesystem::path& folder) {
-  std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files.insert(entry.path().filename().string());
-  }
-  return files;
 }
 
 TEST_F(Store, EveryDamagedStateIsKept) {
