@@ -49,27 +49,6 @@ std::string Stored(std::string_view section, std::string_view key) {
   return ReadSettingString(kSettingsApp, section, key, "<none>");
 }
 
-TEST_F(Transfers, EmptyStoreRoundTripWritesEveryDialogKey) {
-  DialogValues values;
-  LoadStoreIntoDialog(values);
-  EXPECT_EQ(values.Get("General", "AnimationType"), "0");
-  EXPECT_EQ(values.Get("General", "FocalLength"), "1");
-  EXPECT_EQ(values.Get("Starfield", "Star_Speed"), "0.005");
-  EXPECT_FALSE(values.Has("GravityWell", "Grav_StarMass"));
-  ASSERT_TRUE(SaveDialogToStore(values));
-  for (std::string_view section : DialogSections()) {
-    for (const KeySpec* key : TransferKeys(section)) {
-      const std::string stored = Stored(section, key->name);
-      if (key->loaded) {
-        EXPECT_EQ(stored, key->defaultText) << key->name;
-      } else {
-        EXPECT_EQ(stored, "") << key->name;
-      }
-    }
-  }
-  EXPECT_EQ(Stored("Advanced", "Adv_TimeDelay"), "<none>");
-}
-
 TEST_F(Transfers, LoadReadsInTheFieldsKindAndKeepsWideValues) {
   PutFile(
       "[Fireworks]\nFireWorks=2.5\nFireTwistRad=2.5\nFireMultiMoment=2\nFireSparks=abc\n"
