@@ -78,9 +78,7 @@ TEST(Driver, WithoutCyclingTheChosenEffectRunsFromTheStoreClampedToTheSix) {
     for (int i = 0; i < 3; ++i) {
       const EffectRun run = driver.NextRun();
       EXPECT_EQ(run.request.id, expected);
-      EXPECT_EQ(run.request.theme, 0);
-      EXPECT_FALSE(run.request.scale);
-      EXPECT_TRUE(run.shown);
+      EXPECT_TRUE(run.request.theme == 0 && !run.request.scale && run.shown);
       EXPECT_LT(run.framesPerEffect, 1);
     }
   }
