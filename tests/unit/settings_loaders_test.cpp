@@ -81,14 +81,6 @@ TEST(Catalogue, DefaultsRangesAndLabelsAgree) {
   EXPECT_EQ(labelDiffers, expected);
 }
 
-TEST(Catalogue, LookupIgnoresCase) {
-  EXPECT_EQ(FindKey("galaxy", "Galaxy_CometcPersist")->name, "Galaxy_CometCPersist");
-  EXPECT_EQ(FindKey("fireworks", "FIREWORKS")->name, "FireWorks");
-  EXPECT_TRUE(FindKey("Starfield", "FireWorks") == nullptr && FindKey("Nowhere", "X") == nullptr);
-  EXPECT_EQ(KeysOfSection("b-splinewarp").size(), 11u);
-  EXPECT_TRUE(KeysOfSection("Nowhere").empty());
-}
-
 // The value a loader must yield for a key of an empty store.
 using Value = std::variant<Integer, Long, Single, bool, std::string>;
 Value CatalogueDefault(const KeySpec& key) {
