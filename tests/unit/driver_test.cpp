@@ -1,5 +1,4 @@
 #include "effects/driver.h"
-#include "effects/frame_budget.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/frame_budget.h"
 #include "render/random.h"
 #include "settings_test_util.h"
 
