@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
+#include "effects/frame_budget.h"
 #include "render/random.h"
 #include "settings_test_util.h"
 
@@ -18,81 +21,48 @@ RuntimeSettings Cycling(Long pick, Long frames = 100) {
   return r;
 }
 
-struct Seen {
-  int id, theme;
-  bool shown;
-};
-
-std::vector<Seen> Runs(Driver& driver, int count) {
-  std::vector<Seen> seen;
+// A round of runs as text: "effect[.theme]" and + when shown, - when not, ! on an idle run.
+std::string Round(Driver& driver, int count) {
+  std::string text;
   for (int i = 0; i < count; ++i) {
     const EffectRun run = driver.NextRun();
-    seen.push_back({static_cast<int>(run.request.id), run.request.theme, run.shown});
+    text.append(i ? " " : "").append(std::to_string(static_cast<int>(run.request.id)));
+    if (run.request.theme) text.append(".").append(std::to_string(run.request.theme));
+    text.append(run.shown ? "+" : "-").append(run.idle ? "!" : "");
+    // Shown runs of the cycle are scaled and take the cycle's budget.
+    EXPECT_TRUE(!run.shown ||
+                (run.request.scale && run.request.perfMult == 1.5f && run.framesPerEffect == 100));
   }
-  return seen;
+  return text;
 }
 
-TEST(Driver, FireworksThemesThenTheOtherEffectsPassWithoutDrawingThenAgain) {
-  Driver driver;
-  driver.RunEffects(Cycling(1 + 64), false);
-  ASSERT_TRUE(driver.cycling());
-  for (int round = 0; round < 2; ++round) {
-    for (int theme = 1; theme <= 13; ++theme) {
-      const EffectRun run = driver.NextRun();
-      EXPECT_EQ(run.request.id, EffectId::Fireworks);
-      EXPECT_EQ(run.request.theme, theme);
-      EXPECT_TRUE(run.shown);
-      EXPECT_TRUE(run.request.scale);
-      EXPECT_EQ(run.request.perfMult, 1.5f);
-      EXPECT_EQ(run.framesPerEffect, 100);
-    }
-    for (int effect = 1; effect <= 5; ++effect) {
-      const EffectRun run = driver.NextRun();
-      EXPECT_EQ(static_cast<int>(run.request.id), effect);
-      EXPECT_FALSE(run.shown);
-      EXPECT_FALSE(run.idle);
-    }
+std::string Themes(int effect, int count, const char* mark) {
+  std::string text;
+  for (int t = 1; t <= count; ++t) {
+    text.append(t > 1 ? " " : "").append(std::to_string(effect)).append(".");
+    text.append(std::to_string(t)).append(mark);
   }
+  return text;
 }
 
-TEST(Driver, DefaultSelectionShowsEveryPickedEffectAndBothThemeRounds) {
-  Driver driver;
-  driver.RunEffects(Cycling(249), false);
-  const auto seen = Runs(driver, 2 * (13 + 4 + 16));
-  for (int round = 0; round < 2; ++round) {
-    const Seen* r = &seen[static_cast<std::size_t>(round * 33)];
-    for (int t = 0; t < 13; ++t) EXPECT_TRUE(r[t].id == 0 && r[t].theme == t + 1 && r[t].shown);
-    EXPECT_TRUE(r[13].id == 1 && !r[13].shown);  // Starfield not picked
-    EXPECT_TRUE(r[14].id == 2 && !r[14].shown);  // Warp not picked
-    EXPECT_TRUE(r[15].id == 3 && r[15].shown && r[15].theme == 0);
-    EXPECT_TRUE(r[16].id == 4 && r[16].shown);
-    for (int t = 0; t < 16; ++t) {
-      EXPECT_TRUE(r[17 + t].id == 5 && r[17 + t].theme == t + 1 && r[17 + t].shown);
-    }
-  }
-}
-
-TEST(Driver, ThemeBitWithoutEffectBitLoadsThemesWithoutShowingThem) {
-  Driver driver;
-  driver.RunEffects(Cycling(64 + 2), false);
-  const auto seen = Runs(driver, 13 + 5);
-  for (int t = 0; t < 13; ++t) EXPECT_TRUE(seen[t].id == 0 && seen[t].theme == t + 1);
-  for (int t = 0; t < 13; ++t) EXPECT_FALSE(seen[t].shown);
-  EXPECT_TRUE(seen[13].id == 1 && seen[13].shown);
-}
-
-TEST(Driver, ASelectionWithoutEffectBitsRestsOncePerRoundAndNeverDraws) {
-  for (const Long pick : {0, 64, 128 + 64, 256}) {
+// Bit n picks effect n; bits 64 and 128 run the Fireworks and Galaxies themes in place of the
+// stored settings. Unpicked effects pass without drawing; a round with nothing picked rests.
+TEST(Driver, TheSelectionPicksEffectsAndThemeRoundsAndRestsWhenNothingIsPicked) {
+  const std::string fireworks = Themes(0, 13, "+"), hidden = Themes(0, 13, "-");
+  const std::pair<Long, std::string> cases[] = {
+      {1 + 64, fireworks + " 1- 2- 3- 4- 5-"},
+      {249, fireworks + " 1- 2- 3+ 4+ " + Themes(5, 16, "+")},
+      {64 + 2, hidden + " 1+ 2- 3- 4- 5-"},
+      {0, "0- 1- 2- 3- 4- 5-!"},
+      {256, "0- 1- 2- 3- 4- 5-!"},
+      {64, hidden + " 1- 2- 3- 4- 5-!"},
+      {128 + 64, hidden + " 1- 2- 3- 4- " + Themes(5, 16, "-") + "!"}};
+  for (const auto& [pick, round] : cases) {
     Driver driver;
     driver.RunEffects(Cycling(pick), false);
-    const int perRound = 6 + ((pick & 64) ? 12 : 0) + ((pick & 128) ? 15 : 0);
-    for (int round = 0; round < 3; ++round) {
-      for (int i = 1; i <= perRound; ++i) {
-        const EffectRun run = driver.NextRun();
-        EXPECT_FALSE(run.shown);
-        EXPECT_EQ(run.idle, i == perRound) << pick << " run " << i;
-      }
-    }
+    ASSERT_TRUE(driver.cycling());
+    const auto count = static_cast<int>(std::count(round.begin(), round.end(), ' ') + 1);
+    for (int n = 0; n < 2; ++n) EXPECT_EQ(Round(driver, count), round) << pick;
   }
 }
 
@@ -108,9 +78,7 @@ TEST(Driver, WithoutCyclingTheChosenEffectRunsFromTheStoreClampedToTheSix) {
     for (int i = 0; i < 3; ++i) {
       const EffectRun run = driver.NextRun();
       EXPECT_EQ(run.request.id, expected);
-      EXPECT_EQ(run.request.theme, 0);
-      EXPECT_FALSE(run.request.scale);
-      EXPECT_TRUE(run.shown);
+      EXPECT_TRUE(run.request.theme == 0 && !run.request.scale && run.shown);
       EXPECT_LT(run.framesPerEffect, 1);
     }
   }
@@ -146,21 +114,19 @@ TEST(Driver, TourOrderBudgetsAndResumptionAcrossRestarts) {
   for (int i = 10; i < 2 * 31; ++i) runs.push_back(driver.NextRun());
   for (int cycle = 0; cycle < 2; ++cycle) {
     const EffectRun* run = &runs[static_cast<std::size_t>(cycle * 31)];
-    for (int t = 0; t < 16; ++t) {
-      EXPECT_EQ(run[t].request.id, EffectId::Galaxies);
-      EXPECT_EQ(run[t].request.theme, t + 1);
-      EXPECT_EQ(run[t].framesPerEffect, 200);
-      EXPECT_TRUE(run[t].request.scale && run[t].shown);
+    // Galaxies themes 1-16 for 200 frames, Fireworks themes 1-13 for 400, then Sparklers for
+    // 600 and Gravity Wells for 1000, all shown and scaled.
+    for (int i = 0; i < 31; ++i) {
+      const bool galaxy = i < 16, fireworks = i >= 16 && i < 29;
+      const EffectId id = galaxy      ? EffectId::Galaxies
+                          : fireworks ? EffectId::Fireworks
+                          : i == 29   ? EffectId::Sparklers
+                                      : EffectId::GravityWells;
+      EXPECT_EQ(run[i].request.id, id) << i;
+      EXPECT_EQ(run[i].request.theme, galaxy ? i + 1 : fireworks ? i - 15 : 0) << i;
+      EXPECT_EQ(run[i].framesPerEffect, galaxy ? 200 : fireworks ? 400 : i == 29 ? 600 : 1000);
+      EXPECT_TRUE(run[i].request.scale && run[i].shown) << i;
     }
-    for (int t = 0; t < 13; ++t) {
-      EXPECT_EQ(run[16 + t].request.id, EffectId::Fireworks);
-      EXPECT_EQ(run[16 + t].request.theme, t + 1);
-      EXPECT_EQ(run[16 + t].framesPerEffect, 400);
-    }
-    EXPECT_EQ(run[29].request.id, EffectId::Sparklers);
-    EXPECT_EQ(run[29].framesPerEffect, 600);
-    EXPECT_EQ(run[30].request.id, EffectId::GravityWells);
-    EXPECT_EQ(run[30].framesPerEffect, 1000);
   }
   // Once the first run is over, the restarted driver shows the chosen effect.
   driver.RunEffects(Cycling(2, 300), false);
@@ -197,6 +163,22 @@ TEST(EffectSequence, RunsCountFramesAgainstTheirBudgetAndClearTheSurface) {
   EXPECT_FALSE(sequence.built());
 }
 
+TEST(FrameBudget, DueOnTheLastFrameOfEachRunOnlyAndNeverOverflows) {
+  for (const Long frames : {100, 0, -5}) {  // below 1: no budget, the effect runs on
+    FrameBudget budget(frames);
+    for (int run = 0; run < 2; ++run) {
+      budget.Reset();
+      for (int frame = 1; frame <= 250; ++frame) {
+        ASSERT_EQ(budget.CycleFrameDue(), frame == frames) << frames << ": " << frame;
+      }
+    }
+  }
+  FrameBudget missed(1);  // a missed reset never fires again
+  missed.CycleFrameCount = std::numeric_limits<Long>::max() - 1;
+  for (int frame = 0; frame < 10; ++frame) EXPECT_FALSE(missed.CycleFrameDue());
+  EXPECT_EQ(missed.CycleFrameCount, std::numeric_limits<Long>::max());
+}
+
 TEST(FramePacer, AFrameStartsNoEarlierThanTheDelayAndALateFrameDoesNotCatchUp) {
   FramePacer pacer;
   pacer.FrameDelay = 25;
@@ -223,12 +205,6 @@ TEST(FramePacer, LabelsRefreshAtTheFirstFrameEndThenEveryFiveSeconds) {
   EXPECT_FALSE(pacer.LabelRefreshDue(17'000'000));
   EXPECT_TRUE(pacer.LabelRefreshDue(17'010'000));
 }
-
-}  // namespace
-}  // namespace lmvn
-
-namespace lmvn {
-namespace {
 
 // The saver builds the colour-age ramp once, at start-up; later runs take new colour
 // settings for the hue wheel only.

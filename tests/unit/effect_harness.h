@@ -3,31 +3,26 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 
 #include "effects/effect_factory.h"
 #include "render/random.h"
 #include "settings/catalogue.h"
 #include "settings/store.h"
+#include "settings_test_util.h"
 
 namespace lmvn::testing {
 
-class EffectHarness : public ::testing::Test {
+class EffectHarness : public SettingsTest {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lmvn-effect-XXXXXX");
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+    SettingsTest::SetUp();
     ProgramRandom().Seed(20261206);
   }
-  void TearDown() override { std::filesystem::remove_all(root_); }
 
   // The surface and view for the next effect.
   void Screen(int width, int height, Single focalLength = 1.0f, Integer pixelSize = 1) {
@@ -82,7 +77,29 @@ class EffectHarness : public ::testing::Test {
   // Makes the store hold, for every key of `section`, an odd text or a random number.
   void StoreOddValues(std::string_view section, std::mt19937& rng);
 
-  std::filesystem::path root_;
+  // Runs the effect `rounds` times, each from odd stored values on a screen of odd size, focal
+  // length and dot size, scaled by 9.9 every other round; `check` sees each run after `frames`
+  // frames. The stored values must reach the effect: `count` gives at least 3 values.
+  template <class E, class Count, class Check>
+  void RunOddSettings(EffectId id, std::string_view section, int rounds, int frames, Count count,
+                      Check check) {
+    std::mt19937 rng(static_cast<unsigned>(id) + 5);
+    std::set<Long> counts;
+    for (int round = 0; round < rounds; ++round) {
+      StoreOddValues(section, rng);
+      const int width = 1 + static_cast<int>(rng() % 300),
+                height = 1 + static_cast<int>(rng() % 200);
+      const Single focal[] = {0.01f, 0.75f, 1.0f, 9999.0f};
+      Screen(width, height, focal[rng() % 4], static_cast<Integer>(1 + rng() % 9));
+      palette_.params.Adv_HueStart = static_cast<Integer>(rng());  // not clamped by its loader
+      E& effect = Make<E>(id, false, round % 2 == 0, 9.9f);
+      counts.insert(count(effect));
+      Run(frames);
+      check(effect);
+    }
+    EXPECT_GE(counts.size(), 3u);
+  }
+
   SettingOverrides overrides_;
   Palette palette_;
   SilentCueSink cues_;
@@ -109,10 +126,7 @@ inline void EffectHarness::StoreOddValues(std::string_view section, std::mt19937
         k < std::size(kOddTexts) ? kOddTexts[k] : std::to_string(number(rng) / (1 + k % 7));
     file.append(key.name).append("=").append(text).append("\n");
   }
-  // The whole file at once: one write per round instead of one per key.
-  const std::filesystem::path path = SettingsFilePath(kSettingsApp);
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << file;
+  PutFile(file);  // the whole file at once: one write per round instead of one per key
 }
 
 }  // namespace lmvn::testing

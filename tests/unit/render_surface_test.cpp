@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "render/gradient.h"
 #include "render/random.h"
 #include "render/surface.h"
 
@@ -180,6 +181,100 @@ TEST(SurfaceState, CentresScalesAndDemoDefaults) {
   EXPECT_EQ(odd.InvFocalLength, 0.0f);
 
   EXPECT_EQ(InitSurface(Surface(200, 150)).state.ProjScaleX, 75.0f);  // focal length 0.75
+}
+
+std::vector<Surface::Rect> Tiles(Surface& surface) {
+  std::vector<Surface::Rect> out;
+  surface.TakeChangedTiles([&](const Surface::Rect& r) { out.push_back(r); });
+  return out;
+}
+
+TEST(SurfaceTiles, WritesMarkTheirTilesAsRunsClippedToTheSurface) {
+  Surface surface(50, 40);  // tiles of 16: 4 columns (the last 2 wide), 3 rows (the last 8)
+  EXPECT_EQ(Tiles(surface).size(), 3u);  // a new surface is all changed: one run per row
+  EXPECT_TRUE(Tiles(surface).empty());
+
+  surface.SetPixelV(1, 1, RGB(9, 9, 9));
+  surface.SetPixelV(17, 2, 0);  // a black write counts too; abuts the first tile
+  surface.SetPixelV(49, 39, RGB(1, 2, 3));
+  surface.SetPixelV(-1, 5, RGB(1, 1, 1));        // outside: nothing
+  surface.SetCells(30, 20, 3, 9, RGB(5, 5, 5));  // a block across two tile columns
+  const auto runs = Tiles(surface);
+  ASSERT_EQ(runs.size(), 3u);
+  const int want[3][4] = {{0, 0, 32, 16}, {16, 16, 32, 16}, {48, 32, 2, 8}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(runs[i].x == want[i][0] && runs[i].y == want[i][1] && runs[i].w == want[i][2] &&
+                runs[i].h == want[i][3])
+        << i;
+  }
+  EXPECT_TRUE(surface.ChangedRect().empty());
+
+  // TakeChangedRect also starts the tiles afresh.
+  surface.SetPixelV(40, 5, RGB(1, 1, 1));
+  EXPECT_FALSE(surface.TakeChangedRect().empty());
+  EXPECT_TRUE(Tiles(surface).empty());
+  surface.Clear();
+  EXPECT_EQ(Tiles(surface).size(), 3u);
+}
+
+TEST(GradientFill, BoxBandsRunFromTheEdgeToTheCentreInColoursRoundedToEven) {
+  const Colour from = RGB(0, 32, 128), to = RGB(128, 0, 0);
+  EXPECT_EQ(GradientBandColour(from, to, 24, 0), from);
+  EXPECT_EQ(GradientBandColour(from, to, 24, 3), RGB(16, 28, 112));
+  EXPECT_EQ(GradientBandColour(from, to, 24, 9), RGB(48, 20, 80));
+  EXPECT_EQ(GradientBandColour(0, RGB(5, 3, 0), 2, 1), RGB(2, 2, 0));  // 2.5 and 1.5 to 2
+
+  Surface s(96, 48);
+  GradientFill(s, RGB(0, 0, 48), RGB(160, 0, 0), 24, kGradientBoxes);
+  EXPECT_TRUE(s.GetPixel(0, 0) == RGB(0, 0, 48) && s.GetPixel(95, 47) == RGB(0, 0, 48));
+  EXPECT_TRUE(s.GetPixel(47, 23) == RGB(153, 0, 2) && s.GetPixel(48, 24) == RGB(153, 0, 2));
+  // Box 12 starts 24 pixels in from the side and 12 from the top.
+  EXPECT_EQ(s.GetPixel(24, 12), RGB(80, 0, 24));
+  const Colour box11 = GradientBandColour(RGB(0, 0, 48), RGB(160, 0, 0), 24, 11);
+  EXPECT_TRUE(s.GetPixel(23, 12) == box11 && s.GetPixel(24, 11) == box11);
+  for (int y = 0; y < 48; ++y) {  // a mirror image about the centre
+    for (int x = 0; x < 96; ++x) ASSERT_EQ(s.GetPixel(x, y), s.GetPixel(95 - x, 47 - y));
+  }
+}
+
+TEST(GradientFill, CirclesShrinkTowardsTheGivenCentre) {
+  Surface s(200, 100);
+  GradientFill(s, RGB(0, 32, 128), RGB(128, 0, 0), 24, kGradientCircles, 20.0, 30.0);
+  const Colour inner = GradientBandColour(RGB(0, 32, 128), RGB(128, 0, 0), 24, 23);
+  EXPECT_EQ(s.GetPixel(20, 30), inner);
+  EXPECT_EQ(s.GetPixel(199, 99), RGB(0, 32, 128));  // the farthest corner: band 0
+  // Farther from the centre never means a later band.
+  Colour last = inner;
+  int lastBand = 23;
+  for (int x = 20; x < 200; ++x) {
+    const Colour c = s.GetPixel(x, 30);
+    if (c == last) continue;
+    int band = -1;
+    for (int i = 0; i < 24; ++i) {
+      if (GradientBandColour(RGB(0, 32, 128), RGB(128, 0, 0), 24, i) == c) band = i;
+    }
+    ASSERT_GE(band, 0);
+    ASSERT_LT(band, lastBand);
+    last = c;
+    lastBand = band;
+  }
+}
+
+TEST(GradientFill, OddSizesAndBandCountsStayInside) {
+  for (const Integer bands : {Integer{0}, Integer{-3}, Integer{1}, Integer{32767}}) {
+    Surface s(1, 1);
+    GradientFill(s, RGB(1, 2, 3), RGB(200, 100, 50), bands, kGradientBoxes);
+    GradientFill(s, RGB(1, 2, 3), RGB(200, 100, 50), bands, kGradientCircles, -1e300, 1e300);
+    if (bands < 1) {
+      EXPECT_EQ(s.GetPixel(0, 0), 0);
+    } else if (bands == 1) {
+      EXPECT_EQ(s.GetPixel(0, 0), RGB(1, 2, 3));
+    }
+  }
+  Surface wide(3000, 2);
+  GradientFill(wide, RGB(0, 0, 0), RGB(255, 255, 255), 32767, kGradientBoxes);
+  EXPECT_EQ(wide.GetPixel(0, 0), 0);
+  EXPECT_EQ(wide.GetPixel(1500, 1), GradientBandColour(0, RGB(255, 255, 255), 32767, 32766));
 }
 
 }  // namespace

@@ -33,21 +33,13 @@ TEST_F(StoreReadRules, NumbersRoundHalfToEvenAndOutOfRangeReadsZero) {
     EXPECT_TRUE(WriteSetting(kApp, "General", "Value", text));
     return ReadSettingInteger(kApp, "General", "Value", def);
   };
-  EXPECT_EQ(integer("2.5"), 2);
-  EXPECT_EQ(integer("3.5"), 4);
-  EXPECT_EQ(integer("-2.5"), -2);
-  EXPECT_EQ(integer("  +12  "), 12);
-  EXPECT_EQ(integer("1.5e1"), 15);
-  EXPECT_EQ(integer(".5"), 0);
-  EXPECT_EQ(integer("5."), 5);
-  EXPECT_EQ(integer("32767"), 32767);
-  EXPECT_EQ(integer("40000"), 0);
-  EXPECT_EQ(integer("-32769"), 0);
-  EXPECT_EQ(integer("1e999"), 0);
-  EXPECT_EQ(integer("1e-999"), 0);
-  for (const char* text : {"abc", "", "12abc", "0x10", "1,5", "e5", "1e", "--1", "1 2", "nan"}) {
-    EXPECT_EQ(integer(text), -7) << text;
-  }
+  // Ties to even; out of the 16-bit range (or of a double's) reads 0; a non-number the default.
+  const std::pair<const char*, Integer> cases[] = {
+      {"2.5", 2},  {"3.5", 4},       {"-2.5", -2},  {"  +12  ", 12}, {"1.5e1", 15}, {".5", 0},
+      {"5.", 5},   {"32767", 32767}, {"40000", 0},  {"-32769", 0},   {"1e999", 0},  {"1e-999", 0},
+      {"abc", -7}, {"", -7},         {"12abc", -7}, {"0x10", -7},    {"1,5", -7},   {"e5", -7},
+      {"1e", -7},  {"--1", -7},      {"1 2", -7},   {"nan", -7}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(integer(text), value) << text;
   EXPECT_TRUE(WriteSetting(kApp, "General", "Value", "40000"));
   EXPECT_EQ(ReadSettingLong(kApp, "General", "Value", 1), 40000);
   EXPECT_TRUE(WriteSetting(kApp, "General", "Value", "3e9"));
@@ -57,12 +49,11 @@ TEST_F(StoreReadRules, NumbersRoundHalfToEvenAndOutOfRangeReadsZero) {
     EXPECT_TRUE(WriteSetting(kApp, "General", "Value", text));
     return ReadSettingSingle(kApp, "General", "Value", 0.25f);
   };
-  EXPECT_EQ(single("0.95"), 0.95f);
-  EXPECT_EQ(single("-1.5e2"), -150.0f);
-  EXPECT_EQ(single("1e999"), 0.25f);  // too large for a float: the default
-  EXPECT_EQ(single("1e39"), 0.25f);
-  EXPECT_EQ(single("1e-999"), 0.0f);
-  EXPECT_EQ(single("inf"), 0.25f);
+  // Too large for a float: the default; too small: 0.
+  const std::pair<const char*, float> singles[] = {{"0.95", 0.95f},  {"-1.5e2", -150.0f},
+                                                   {"1e999", 0.25f}, {"1e39", 0.25f},
+                                                   {"1e-999", 0.0f}, {"inf", 0.25f}};
+  for (const auto& [text, value] : singles) EXPECT_EQ(single(text), value) << text;
   EXPECT_EQ(ReadSettingSingle(kApp, "General", "Missing", 0.5f), 0.5f);
 }
 
@@ -218,6 +209,14 @@ TEST_F(Store, DamagedFilesReadCalmlyAndWritesKeepWhatWasReadable) {
   EXPECT_FALSE(WriteSetting(kApp, "General", "ColorRed", Integer{1}));
 }
 
+std::set<std::string> FolderFiles(const std::filesystem::path& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.insert(entry.path().filename().string());
+  }
+  return files;
+}
+
 TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
   constexpr int kWrites = 200;
   const pid_t child = fork();
@@ -265,11 +264,8 @@ TEST_F(Store, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
   ASSERT_TRUE(WriteSetting(kApp, "Counter", "N", Long{0}));
   EXPECT_FALSE(std::filesystem::exists(Path() + ".damaged"));
   // What killed writers left behind is cleared by the next write.
-  std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(root_ / "Lumivane")) {
-    files.insert(entry.path().filename().string());
-  }
-  EXPECT_EQ(files, (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
+  EXPECT_EQ(FolderFiles(root_ / "Lumivane"),
+            (std::set<std::string>{"LMVN_SS.ini", ".LMVN_SS.ini.lock"}));
 }
 
 // Runs `body` in a child process that is killed after `seconds`; true when the child finished
@@ -283,14 +279,6 @@ bool InChildWithin(unsigned seconds, const std::function<bool()>& body) {
   }
   int status = 0;
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::set<std::string> FolderFiles(const std::filesystem::path& folder) {
-  std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files.insert(entry.path().filename().string());
-  }
-  return files;
 }
 
 TEST_F(Store, EveryDamagedStateIsKept) {

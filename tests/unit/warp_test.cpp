@@ -107,9 +107,7 @@ TEST_F(WarpTest, SymmetricTypesWithOneSplineUseTwoMirroredGuides) {
       Run(1);
       const auto& a = warp.guides()[0];
       const auto& b = warp.guides()[1];
-      EXPECT_EQ(b.X, -a.X);
-      EXPECT_EQ(b.Y, -a.Y);
-      EXPECT_EQ(b.Z, 2 * view_.FocalLength - a.Z);
+      EXPECT_TRUE(b.X == -a.X && b.Y == -a.Y && b.Z == 2 * view_.FocalLength - a.Z) << frame;
     }
   }
   for (const char* type : {"0", "1"}) {
@@ -183,25 +181,18 @@ TEST_F(WarpTest, LockedHuesTurnOnceRoundTheWheelEvery360Frames) {
   EXPECT_EQ(own.SharedHue(), 0);
 }
 
+// The limits of each value (beyond them the ends hold: see EffectSettings), in the run's units.
 TEST_F(WarpTest, SettingsAreClamped) {
-  Set("Warp_Works", "0");
-  Set("Warp_Sparks", "1");
-  Set("Warp_Length", "500");
-  Set("Warp_SplineIncs", "0");
-  Set("Warp_Speed", "0");
-  Set("Warp_Persist", "2");
-  Set("Warp_SizeDev", "-9");
-  Set("Warp_Damping", "1");
-  Set("Warp_Type", "0");
+  const char* stored[][2] = {{"Works", "0"},      {"Sparks", "1"},  {"Length", "500"},
+                             {"SplineIncs", "0"}, {"Speed", "0"},   {"Persist", "2"},
+                             {"SizeDev", "-9"},   {"Damping", "1"}, {"Type", "0"}};
+  for (const auto& [key, value] : stored) Set(("Warp_" + std::string(key)).c_str(), value);
   const WarpParams p = Start().params();
-  EXPECT_EQ(p.Works, 1);
-  EXPECT_EQ(p.Sparks, 10);
-  EXPECT_EQ(p.TrailLength, 99);
-  EXPECT_EQ(p.SplineIncs, 1);
-  EXPECT_EQ(p.Speed, 1.0f);
-  EXPECT_FLOAT_EQ(p.Persist, 0.99f);
-  EXPECT_EQ(p.SizeDev, 1);
-  EXPECT_FLOAT_EQ(p.DampingFactor, 0.5f);
+  const double got[] = {double(p.Works),      double(p.Sparks), double(p.TrailLength),
+                        double(p.SplineIncs), p.Speed,          p.Persist,
+                        double(p.SizeDev),    p.DampingFactor};
+  const double want[] = {1, 10, 99, 1, 1, 0.99, 1, 0.5};
+  for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << stored[i][0];
 }
 
 TEST_F(WarpTest, TheDemonstrationFlagStillRunsTheStoredWarp) {
@@ -211,20 +202,12 @@ TEST_F(WarpTest, TheDemonstrationFlagStillRunsTheStoredWarp) {
 }
 
 TEST_F(WarpTest, OddStoredSettingsRunWithoutFault) {
-  std::mt19937 rng(5);
-  std::set<Integer> counts;
-  for (int round = 0; round < 20; ++round) {
-    StoreOddValues("B-SplineWarp", rng);
-    const int width = 1 + static_cast<int>(rng() % 300), height = 1 + static_cast<int>(rng() % 200);
-    const Single focal[] = {0.01f, 0.75f, 1.0f, 9999.0f};
-    Screen(width, height, focal[rng() % 4], static_cast<Integer>(1 + rng() % 9));
-    Warp& warp = Make<Warp>(EffectId::Warp, false, round % 2 == 0, 9.9f);
-    counts.insert(warp.params().Works);
-    EXPECT_LE(warp.slots().size(), static_cast<std::size_t>(kWarpMaxSlots));
-    Run(25);
-    EXPECT_EQ(LitOffTheStreaks(warp), 0);
-  }
-  EXPECT_GE(counts.size(), 3u);
+  RunOddSettings<Warp>(
+      EffectId::Warp, "B-SplineWarp", 20, 25, [](const Warp& e) { return e.params().Works; },
+      [&](Warp& e) {
+        EXPECT_LE(e.slots().size(), static_cast<std::size_t>(kWarpMaxSlots));
+        EXPECT_EQ(LitOffTheStreaks(e), 0);
+      });
 }
 
 }  // namespace
