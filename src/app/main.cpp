@@ -171,6 +171,9 @@ int Main(int argc, char** argv) {
   const Command command = host ? Command::Saver : ClassifyCommand(args.commandLine);
   if (command == Command::Preview) return ShowPreview(args.commandLine);
 
+  // A host's window is an X11 window, drawn into through Qt's X11 platform even where Qt
+  // would choose Wayland (a Wayland session, whose X server is XWayland).
+  if (hostWindow) qputenv("QT_QPA_PLATFORM", "xcb");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumivane");
   QApplication::setApplicationVersion(LUMIVANE_VERSION);

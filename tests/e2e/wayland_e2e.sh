@@ -9,9 +9,15 @@ command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77;
 
 work=$(mktemp -d)
 pids=()
+all_gone() {
+  local pid
+  for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && return 1; done
+  return 0
+}
 cleanup() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait_until 30 all_gone || for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   rm -rf "$work"
 }
@@ -96,6 +102,28 @@ echo "saver: $attached buffers attached"
 [ "$attached" -gt 1 ] || fail "saver: no frames reached the compositor"
 
 run_until_term properties "Lumivane Properties" /C
+
+# A host's X11 window in a Wayland session (the host on XWayland, here an Xvfb): the saver
+# must draw into it through X11 although Qt would pick Wayland.
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
+  for attempt in 1 2 3; do
+    number=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$number-lock" ] || break
+  done
+  Xvfb ":$number" -screen 0 320x240x24 -nolisten tcp 2>/dev/null &
+  pids+=($!)
+  wait_until 100 env DISPLAY=":$number" xwininfo -root >/dev/null 2>&1
+  id=$(DISPLAY=":$number" xwininfo -root | sed -nE 's/.*Window id: (0x[0-9a-f]+).*/\1/p')
+  DISPLAY=":$number" XDG_SESSION_TYPE=wayland XSCREENSAVER_WINDOW=$id \
+    env -u QT_QPA_PLATFORM "$lumivane" -root --stats >"$work/host.out" 2>"$work/host.err" &
+  pids+=($!)
+  sleep 2
+  kill -TERM "${pids[-1]}"
+  wait_until 50 gone "${pids[-1]}" || fail "host: still running after SIGTERM"
+  cat "$work/host.out"
+  frames=$(sed -nE 's/.*"frames":([0-9]+).*/\1/p' "$work/host.out")
+  [ "${frames:-0}" -gt 0 ] || fail "host: no frames drawn into the X11 window: $(cat "$work/host.err")"
+fi
 
 [ "$failed" -eq 0 ] && echo "PASSED: wayland"
 exit "$failed"
