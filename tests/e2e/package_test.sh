@@ -83,7 +83,8 @@ dpkg_root=(dpkg "--root=$root" "--log=$work/dpkg.log")
   cat "$work/dpkg.out" >&2
 }
 # Outside dpkg's admin folder nothing new may remain, and dpkg must have forgotten it.
-left=$(find "$root" | sort | comm -13 "$work/before" - | grep -v "^$admin/" ; ls "$admin/info" | grep '^lumivane\.')
+left=$(find "$root" | sort | comm -13 "$work/before" - | grep -v "^$admin/"
+  find "$admin/info" -name 'lumivane.*')
 [ -z "$left" ] || fail "purge left files behind: $left"
 grep -q '^Package: lumivane$' "$admin/status" && fail "dpkg still lists the package after purge"
 

@@ -106,7 +106,7 @@ run_until_term properties "Lumivane Properties" /C
 # A host's X11 window in a Wayland session (the host on XWayland, here an Xvfb): the saver
 # must draw into it through X11 although Qt would pick Wayland.
 if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
-  for attempt in 1 2 3; do
+  for _ in 1 2 3; do
     number=$((200 + RANDOM % 700))
     [ -e "/tmp/.X$number-lock" ] || break
   done
