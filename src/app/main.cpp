@@ -254,6 +254,9 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
   const Command command = host ? Command::Saver : ClassifyCommand(args.commandLine);
   if (command == Command::Preview) return ShowPreview(args.commandLine);
 
+  // A host's window is an X11 window, drawn into through Qt's X11 platform even where Qt
+  // would choose Wayland (a Wayland session, whose X server is XWayland).
+  if (hostWindow) qputenv("QT_QPA_PLATFORM", "xcb");
   std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> probe(nullptr, xcb_disconnect);
   if (UsesX11()) {
     xcb_connection_t* held = nullptr;

@@ -15,7 +15,7 @@ check "host link target" test "$(readlink -f "$root/usr/libexec/xscreensaver/lum
 check "host settings page" grep -q '<command arg="-root"/>' \
   "$root/usr/share/xscreensaver/config/lumivane.xml"
 check "desktop entry" grep -qx 'Exec=lumivane /S' "$root/usr/share/applications/lumivane.desktop"
-check "manual page" grep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6"
+check "manual page" zgrep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6.gz"
 check "version" grep -qE "^lumivane [0-9]+\.[0-9]+" <("$root/usr/bin/lumivane" --version)
 check "help" "$root/usr/bin/lumivane" --help >/dev/null
 [ "$failed" -eq 0 ] && echo "PASSED: install"
