@@ -16,13 +16,9 @@ class WelcomeTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void OnlyTheAboutRoleOffersCredits() {
+  // Only the About role offers credits; Dismiss stops the demonstration.
+  void CreditsButtonAndDismiss() {
     test::PrivateStore store;
-    WelcomeScreen welcome;
-    welcome.FormLet(false);
-    welcome.show();
-    QVERIFY(!welcome.creditsButton()->isVisible());
-    QCOMPARE(welcome.windowTitle(), QString("Welcome to Lumivane"));
     WelcomeScreen about;
     about.FormLet(true);
     about.show();
@@ -30,6 +26,16 @@ class WelcomeTest : public QObject {
     // Laid out beside Dismiss at once, before any event has run.
     QVERIFY(about.creditsButton()->geometry().right() < about.dismissButton()->geometry().left());
     QVERIFY(about.creditsButton()->width() < about.width() / 4);
+    WelcomeScreen welcome;
+    welcome.FormLet(false);
+    welcome.show();
+    QVERIFY(!welcome.creditsButton()->isVisible());
+    QVERIFY(welcome.animating());
+    QTest::qWait(150);  // the pacer runs frames on the main loop meanwhile
+    QTest::mouseClick(welcome.dismissButton(), Qt::LeftButton);
+    QVERIFY(!welcome.isVisible());
+    QVERIFY(!welcome.animating());
+    QCOMPARE(welcome.result(), int(QDialog::Accepted));
   }
 
   void DemonstrationsTakeTurnsInTheirOrder() {
@@ -62,19 +68,6 @@ class WelcomeTest : public QObject {
       QVERIFY(frames == 0 || frames == WelcomeScreen::kDemoFrames);
       if (frames > 0) QVERIFY(drew);
     }
-  }
-
-  void DismissStopsTheDemonstration() {
-    test::PrivateStore store;
-    WelcomeScreen screen;
-    screen.FormLet(false);
-    screen.show();
-    QVERIFY(screen.animating());
-    QTest::qWait(150);  // the pacer runs frames on the main loop meanwhile
-    QTest::mouseClick(screen.dismissButton(), Qt::LeftButton);
-    QVERIFY(!screen.isVisible());
-    QVERIFY(!screen.animating());
-    QCOMPARE(screen.result(), int(QDialog::Accepted));
   }
 
   void CreditsPauseTheDemonstrationAndHandBack() {
@@ -162,8 +155,6 @@ class WelcomeTest : public QObject {
     CreditsScreen credits;
     credits.FormLet(100, 0.0075f, 10.0f, CreditsScreen::CreditLines());
     credits.show();
-    QVERIFY(CreditsScreen::CreditLines().size() >= 36);
-    QVERIFY(CreditsScreen::CreditLines().contains("Legal Council:"));
     const int start = credits.creditsText()->y();
     QCOMPARE(start, credits.viewport()->height() - 10);
     credits.RunFrame();
