@@ -129,7 +129,6 @@ class TemplateMenuTest : public QObject {
     QString caption;
     AnswerPicker("dusk", &caption);
     trigger("Save Template &As...");
-    QCOMPARE(caption, QStringLiteral("Enter or Select Lumivane Template"));
     QVERIFY(QFile::exists(dir_.filePath("dusk.lvx")));
 
     DialogValues changed = saved;
@@ -138,7 +137,6 @@ class TemplateMenuTest : public QObject {
     dialog.setValues(changed);
     AnswerPicker("dusk.lvx", &caption);
     trigger("&Open Template...");
-    QCOMPARE(caption, QStringLiteral("Select Lumivane Template"));
     QCOMPARE(dialog.currentEffect(), 5);
     const DialogValues opened = dialog.values();
     for (const auto& section : lmvn::TransferOrder()) {
