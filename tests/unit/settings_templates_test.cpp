@@ -147,36 +147,19 @@ TEST(Templates, LeadingNumber) {
   EXPECT_FALSE(std::signbit(*LeadingNumber("-0")));
 }
 
-TEST_F(TemplatesTest, MissingOrUnreadableTemplateGivesEveryDefault) {
+// Missing, unreadable or settings-free files: opened in the dialog or imported, every key
+// takes its template default. "lumivane FILE.lvx" keeps the stored settings for a path that is
+// no file, and imports a file with no settings section with a note.
+TEST_F(TemplatesTest, MissingUnreadableOrSettingsFreeFiles) {
   std::filesystem::create_directory(Template("folder.lvx"));
   PutTemplate("\0\x01\xff[General\nAnimationType\n=4\n"s, "junk.lvx");
-  for (const std::string name : {"absent.lvx", "folder.lvx", "junk.lvx"}) {
-    WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
-    DialogValues values;
-    LoadTemplateIntoDialog(values, Template(name));
-    EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "0") << name;
-    EXPECT_EQ(values.Get(kSectionGalaxy, "Galaxy_Profile"),
-              FindKey(kSectionGalaxy, "Galaxy_Profile")->defaultText);
-    EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500") << name;
-    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
-    EXPECT_TRUE(ImportTemplateFile(Template(name)));
-    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "16") << name;
-  }
-  // A folder is never replaced by a save.
-  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template("folder.lvx")));
-  EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
-}
-
-// "lumivane FILE.lvx": a mistyped or unreadable path keeps the stored settings; a file with no
-// settings section is imported (every key its template default), with a note.
-TEST_F(TemplatesTest, CommandLineImportKeepsTheSettingsForAPathThatIsNoFile) {
-  std::filesystem::create_directory(Template("folder.lvx"));
   PutTemplate("[Notes]\nFireWorks=3\n", "notes.lvx");
   PutTemplate("[fireworks]\nFireWorks=7\n", "good.lvx");
   const struct {
-    const char *name, *note, *fireWorks;
+    const char *name, *note, *fireWorks;  // the command line's note, and FireWorks after it
   } cases[] = {{"absent.lvx", "no template file", "99"},
                {"folder.lvx", "cannot read", "99"},
+               {"junk.lvx", "no settings section", "16"},
                {"notes.lvx", "no settings section", "16"},
                {"good.lvx", "", "7"}};
   for (const auto& c : cases) {
@@ -184,7 +167,21 @@ TEST_F(TemplatesTest, CommandLineImportKeepsTheSettingsForAPathThatIsNoFile) {
     const std::string note = ImportTemplateFromCommandLine(Template(c.name));
     EXPECT_TRUE(*c.note ? note.starts_with(c.note) : note.empty()) << c.name << ": " << note;
     EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), c.fireWorks) << c.name;
+    if (*c.note == '\0') continue;
+    WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
+    DialogValues values;
+    LoadTemplateIntoDialog(values, Template(c.name));
+    EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "0") << c.name;
+    EXPECT_EQ(values.Get(kSectionGalaxy, "Galaxy_Profile"),
+              FindKey(kSectionGalaxy, "Galaxy_Profile")->defaultText);
+    EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500") << c.name;
+    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
+    EXPECT_TRUE(ImportTemplateFile(Template(c.name)));
+    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "16") << c.name;
   }
+  // A folder is never replaced by a save.
+  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template("folder.lvx")));
+  EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
 }
 
 // Templates as some editors save them: UTF-8 with a byte-order mark, UTF-16 in either byte
