@@ -3,31 +3,27 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <utility>
+#include <vector>
+
 namespace lmvn::app {
 namespace {
 
-TEST(CommandLine, SwitchesCountByTheirFirstTwoCharactersInAnyCase) {
-  EXPECT_EQ(ClassifyCommand("/s"), Command::Saver);
-  EXPECT_EQ(ClassifyCommand("/S"), Command::Saver);
-  EXPECT_EQ(ClassifyCommand("/Saver please"), Command::Saver);
-  EXPECT_EQ(ClassifyCommand("/c:1234"), Command::Config);
-  EXPECT_EQ(ClassifyCommand("/a 99"), Command::Password);
-  EXPECT_EQ(ClassifyCommand("/p 1234"), Command::Preview);
-  EXPECT_EQ(ClassifyCommand(""), Command::Default);
-  EXPECT_EQ(ClassifyCommand("-x"), Command::Default);
-  EXPECT_EQ(ClassifyCommand("/"), Command::Default);
-}
-
-TEST(CommandLine, AnLvxPathIsATemplateEvenWhenItLooksLikeASwitch) {
-  EXPECT_EQ(ClassifyCommand("/home/me/Night.LVX"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("/srv/a.lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("/common/c.Lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("/pub/p.lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("/abc/d.lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("t.lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand(".lvx"), Command::Template);
-  EXPECT_EQ(ClassifyCommand("/srv/a.lvx2"), Command::Saver);
-  EXPECT_EQ(ClassifyCommand("notes.lvx2"), Command::Default);
+// Switches count by their first two characters in any case; an .lvx path is a template even
+// when it looks like a switch.
+TEST(CommandLine, Commands) {
+  const std::pair<Command, std::vector<const char*>> cases[] = {
+      {Command::Saver, {"/s", "/S", "/Saver please", "/srv/a.lvx2"}},
+      {Command::Config, {"/c:1234"}},
+      {Command::Password, {"/a 99"}},
+      {Command::Preview, {"/p 1234"}},
+      {Command::Default, {"", "-x", "/", "notes.lvx2"}},
+      {Command::Template,
+       {"/home/me/Night.LVX", "/srv/a.lvx", "/common/c.Lvx", "/pub/p.lvx", "/abc/d.lvx", "t.lvx",
+        ".lvx"}}};
+  for (const auto& [command, texts] : cases) {
+    for (const char* text : texts) EXPECT_EQ(ClassifyCommand(text), command) << text;
+  }
 }
 
 TEST(CommandLine, ArgumentsJoinBySingleSpacesAroundTheProgramsOwnOptions) {

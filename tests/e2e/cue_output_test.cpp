@@ -66,25 +66,13 @@ TEST(WaveOutput, BadFilesAndNoDeviceAreSilentAndNeverThrow) {
   const std::string junk = dir.filePath("junk.wav").toStdString();
   std::ofstream(junk) << "not a wave file";
   const std::string wave = dir.filePath("tick.wav").toStdString();
-  {
-    // 0.1 s of 8-bit mono silence at 8 kHz.
-    std::ofstream out(wave, std::ios::binary);
-    auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out << "RIFF";
-    u32(36 + 800);
-    out << "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(8000);
-    u32(8000);
-    u16(1);
-    u16(8);
-    out << "data";
-    u32(800);
-    out << std::string(800, '\x80');
-  }
+  // 0.1 s of 8-bit mono silence at 8 kHz.
+  std::ofstream(wave, std::ios::binary)
+      << std::string(
+             "RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0"
+             "data\x20\x03\0\0",
+             44)
+      << std::string(800, '\x80');
   const auto wave_output = MakeWaveOutput();
   SoundOutput& output = *wave_output;
   for (const std::string& path : {std::string("/no/such/file.wav"), junk, wave, wave, junk}) {

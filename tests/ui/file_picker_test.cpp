@@ -11,13 +11,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "modal_helper.h"
 #include "ui/file_picker.h"
 #include "ui/screens.h"
 #include "ui/template_menu.h"
+#include "ui_test_util.h"
 
-using lmvn::testing::AnswerNextMessage;
 using lmvn::ui::FilePicker;
+using lmvn::ui::test::MessageWatcher;
 
 namespace {
 
@@ -46,11 +46,11 @@ class FilePickerTest : public QObject {
   QTemporaryDir dir_;
 
   // A shown picker on the test folder.
-  std::unique_ptr<FilePicker> Picker(bool open, const QString& folder = {}) {
+  std::unique_ptr<FilePicker> Picker(bool open) {
     auto picker = std::make_unique<FilePicker>();
     picker->FormLet(open, open ? "Select Lumivane Template" : "Enter or Select Lumivane Template",
                     lmvn::ui::kTemplateFilter);
-    picker->SetFolder(folder.isEmpty() ? dir_.path() : folder);
+    picker->SetFolder(dir_.path());
     picker->show();
     return picker;
   }
@@ -60,10 +60,6 @@ class FilePickerTest : public QObject {
   }
   static void ClickOk(FilePicker* picker) {
     QTest::mouseClick(picker->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-  }
-  static void Screenshot(QWidget* widget, const char* name) {
-    const QByteArray folder = qgetenv("LMVN_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) widget->grab().save(QString::fromLocal8Bit(folder) + "/" + name);
   }
 
  private slots:
@@ -109,10 +105,9 @@ class FilePickerTest : public QObject {
          {readOnly + "/night", dir_.filePath("missing/night"), QString(), QString(300, u'n')}) {
       auto picker = Picker(false);
       Type(picker.get(), name);
-      QString message;
-      AnswerNextMessage(&message);
+      MessageWatcher message;
       ClickOk(picker.get());
-      QCOMPARE(message, QStringLiteral("Please enter a valid path and file."));
+      QCOMPARE(message.text(), QStringLiteral("Please enter a valid path and file."));
       QVERIFY2(!picker->Accepted() && picker->isVisible(), qPrintable(name));
       QCOMPARE(picker->focusWidget(), picker->findChild<QLineEdit*>("txtFile"));
     }
@@ -123,10 +118,9 @@ class FilePickerTest : public QObject {
   void openingANameThatDoesNotExistKeepsThePickerOpen() {
     auto picker = Picker(true);
     Type(picker.get(), "nothing.lvx");
-    QString message;
-    AnswerNextMessage(&message);
+    MessageWatcher message;
     ClickOk(picker.get());
-    QCOMPARE(message, QStringLiteral("Please select an existing file."));
+    QCOMPARE(message.text(), QStringLiteral("Please select an existing file."));
     QVERIFY(picker->isVisible());
     QVERIFY(!picker->Accepted());
     QCOMPARE(picker->FullFileName(), QString());
@@ -138,21 +132,21 @@ class FilePickerTest : public QObject {
   }
 
   void listsFollowTheTypeAndAFileCanBeChosenByClicks() {
-    PutFile(dir_.filePath("b.lvx"));
-    PutFile(dir_.filePath("a.lvx"));
-    PutFile(dir_.filePath("tune.wav"));
-    PutFile(dir_.filePath("README"));
-    QDir(dir_.path()).mkdir("sub");
+    for (const char* name : {"night.lvx", "aurora.lvx", "tune.wav", "README"}) {
+      PutFile(dir_.filePath(name));
+    }
+    QDir(dir_.path()).mkdir("shared");
     auto picker = Picker(true);
+    lmvn::ui::test::SaveScreenshot(picker.get(), "file_picker");
     auto* files = picker->findChild<QListWidget*>("filTemp");
     auto* folders = picker->findChild<QListWidget*>("dirTemp");
     auto* types = picker->findChild<QComboBox*>("cboTypes");
     QCOMPARE(types->count(), 2);
     QCOMPARE(types->itemText(0), QStringLiteral("Lumivane Templates (*.lvx)"));
-    QCOMPARE(Items(files), (QStringList{"a.lvx", "b.lvx"}));
-    QCOMPARE(Items(folders), (QStringList{"..", "sub"}));
+    QCOMPARE(Items(files), (QStringList{"aurora.lvx", "night.lvx"}));
+    QCOMPARE(Items(folders), (QStringList{"..", "shared"}));
     types->setCurrentIndex(1);  // All Files (*.*): names without a dot too
-    QCOMPARE(Items(files), (QStringList{"a.lvx", "b.lvx", "README", "tune.wav"}));
+    QCOMPARE(Items(files), (QStringList{"aurora.lvx", "night.lvx", "README", "tune.wav"}));
 
     QListWidgetItem* item = files->item(3);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item).center());
@@ -181,21 +175,6 @@ class FilePickerTest : public QObject {
     }
     FilePicker next;
     QCOMPARE(next.CurrentFolder(), dir_.filePath("sub/deeper"));
-  }
-
-  void screenshot() {
-    if (qEnvironmentVariableIsEmpty("LMVN_SCREENSHOT_DIR")) QSKIP("no LMVN_SCREENSHOT_DIR");
-    QDir(dir_.path()).mkpath("Lumivane Templates/shared");
-    QDir(dir_.path()).mkpath("Lumivane Templates/sounds");
-    const QString folder = dir_.filePath("Lumivane Templates");
-    for (const char* name : {"aurora.lvx", "deep field.lvx", "finale.lvx", "night.lvx"}) {
-      PutFile(folder + "/" + name);
-    }
-    PutFile(folder + "/notes.txt");
-    auto picker = Picker(false, folder);
-    Type(picker.get(), "midnight");
-    picker->findChild<QListWidget*>("filTemp")->setCurrentRow(-1);
-    Screenshot(picker.get(), "file_picker.png");
   }
 };
 

@@ -1,52 +1,32 @@
-#include <stdlib.h>
-
 #include <QCheckBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include "modal_helper.h"
 #include "ui/password_dialog.h"
 #include "ui/screens.h"
+#include "ui_test_util.h"
 
 using lmvn::ui::PasswordDialog;
 
 class PasswordDialogTest : public QObject {
   Q_OBJECT
 
- private:
-  QTemporaryDir config_;
-
  private slots:
-  void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
-
-  void looksAsItShould() {
-    PasswordDialog dialog;
-    dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Change Password"));
-    QCOMPARE(dialog.findChild<QLabel*>("lblPass")->text(),
-             QStringLiteral("Password validation may be added in a future release."));
-    auto* frame = dialog.findChild<QGroupBox*>("fraPass");
-    auto* check = dialog.findChild<QCheckBox*>("chkPass");
-    QCOMPARE(check->text(), QStringLiteral("&Password Required"));
-    QCOMPARE(check->parentWidget(), frame);
-    QCOMPARE(dialog.findChild<QLineEdit*>("txtNewPass")->echoMode(), QLineEdit::Password);
-    const QByteArray folder = qgetenv("LMVN_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) dialog.grab().save(QString::fromLocal8Bit(folder) + "/password.png");
-  }
-
-  // Different texts and OK: the dialog closes without a word and stores nothing.
+  // Hidden typing; different texts and OK or Cancel: the dialog closes without a word and
+  // stores nothing.
   void okAndCancelCloseAndStoreNothing() {
+    lmvn::ui::test::PrivateStore store;
     for (const char* button : {"cmdOK", "cmdCancel"}) {
       PasswordDialog dialog;
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      lmvn::ui::test::SaveScreenshot(&dialog, "password");
       auto* first = dialog.findChild<QLineEdit*>("txtNewPass");
       auto* second = dialog.findChild<QLineEdit*>("txtConfirm");
+      QCOMPARE(first->echoMode(), QLineEdit::Password);
+      QCOMPARE(second->echoMode(), QLineEdit::Password);
       first->setFocus();
       QTest::keyClicks(first, "secret");
       QTest::keyClick(&dialog, Qt::Key_Tab);
@@ -60,12 +40,12 @@ class PasswordDialogTest : public QObject {
       QVERIFY(!dialog.isVisible());
       QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
-    QCOMPARE(QDir(config_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+    QCOMPARE(QDir(store.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList());
   }
 
   void showPasswordDialogReturnsWhenClosed() {
-    lmvn::testing::WhenModalAppears<PasswordDialog>(
+    lmvn::ui::test::WhenModalAppears<PasswordDialog>(
         [](PasswordDialog* dialog) { dialog->findChild<QPushButton*>("cmdOK")->click(); });
     lmvn::ui::ShowPasswordDialog(nullptr);
   }

@@ -1,7 +1,8 @@
-// Shared by the screen tests: a private settings folder and answering message boxes.
+// Shared by the screen tests: a private settings folder, acting on modal windows, pictures.
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,6 +21,23 @@ class PrivateStore {
  private:
   QTemporaryDir dir_;
 };
+
+// Runs `act` on the first modal window of type T that appears (within five seconds); schedule
+// it, then do what opens the window.
+template <typename T>
+void WhenModalAppears(std::function<void(T*)> act) {
+  auto* timer = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, clock, act] {
+    T* window = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (window == nullptr && clock->elapsed() < 5000) return;
+    timer->stop();
+    timer->deleteLater();
+    if (window != nullptr) act(window);
+  });
+  timer->start(10);
+}
 
 // Records the text of the next message box that opens and presses its OK button. Watch
 // before the action that shows the box; the box is answered from its own event loop.

@@ -3,7 +3,6 @@
 #include "effects/fireworks.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -13,8 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "render/random.h"
-#include "settings/store.h"
+#include "effect_harness.h"
 
 namespace lmvn {
 namespace {
@@ -25,16 +23,8 @@ class RecordingCues final : public CueSink {
   std::vector<Cue> cues;
 };
 
-class FireworksTest : public ::testing::Test {
+class FireworksTest : public testing::EffectHarness {
  protected:
-  void SetUp() override {
-    dir_ =
-        std::filesystem::temp_directory_path() / ("lmvn-fireworks-" + std::to_string(::getpid()));
-    ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-    ProgramRandom().Seed(20261206);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   void Set(const std::string& key, const std::string& value) {
     overrides_.Set("Fireworks", key, value);
   }
@@ -49,35 +39,29 @@ class FireworksTest : public ::testing::Test {
     Set("FirePatternPct", std::string(geometry) == "solid" ? "100" : "0");
   }
 
+  // A run from the store and the overrides, its cues recorded.
   Fireworks& Start(int width = 320, int height = 200) {
-    surface_ = std::make_unique<Surface>(width, height);
-    view_ = MakeSurfaceState(width, height, 1.0f, 1);
-    context_ = std::make_unique<EffectContext>(EffectContext{*surface_, view_, palette_, cues_});
-    effect_ =
-        std::make_unique<Fireworks>(LoadFireworksSettings(0, false, 1.0f, overrides_), *context_);
-    return *effect_;
+    Screen(width, height);
+    context_ =
+        std::make_unique<EffectContext>(EffectContext{*surface_, view_, palette_, recorded_});
+    fw_ = &MakeFrom<Fireworks>(LoadFireworksSettings(0, false, 1.0f, overrides_));
+    return *fw_;
   }
 
   // Lets every shell finish its firework; the number of lit pixels seen at the most.
   std::size_t Drain(long maxFrames = 50000) {
-    effect_->Finish();
+    fw_->Finish();
     std::size_t most = surface_->CountLitPixels();
-    for (long f = 0; f < maxFrames && !effect_->Finished(); ++f) {
-      effect_->Frame();
+    for (long f = 0; f < maxFrames && !fw_->Finished(); ++f) {
+      fw_->Frame();
       if (f % 8 == 0) most = std::max(most, surface_->CountLitPixels());
     }
-    EXPECT_TRUE(effect_->Finished());
+    EXPECT_TRUE(fw_->Finished());
     return most;
   }
 
-  std::filesystem::path dir_;
-  SettingOverrides overrides_;
-  Palette palette_;
-  RecordingCues cues_;
-  std::unique_ptr<Surface> surface_;
-  SurfaceState view_{};
-  std::unique_ptr<EffectContext> context_;
-  std::unique_ptr<Fireworks> effect_;
+  RecordingCues recorded_;
+  Fireworks* fw_ = nullptr;
 };
 
 // A burst kind by its percentage key (empty: standard bursts) and a geometry.
@@ -129,10 +113,10 @@ TEST_F(FireworksTest, EveryPhaseOfASingleShellEndsOnABlackSurface) {
   Set("FireLaunchPct", "60");
   Start();
   long changes = 0;
-  long last = effect_->shells()[0].Phases;
+  long last = fw_->shells()[0].Phases;
   for (int f = 0; f < 6000; ++f) {
-    effect_->Frame();
-    const long phases = effect_->shells()[0].Phases;
+    fw_->Frame();
+    const long phases = fw_->shells()[0].Phases;
     if (phases != last) {
       ++changes;
       ASSERT_EQ(surface_->CountLitPixels(), 0u) << "frame " << f;
@@ -142,53 +126,20 @@ TEST_F(FireworksTest, EveryPhaseOfASingleShellEndsOnABlackSurface) {
   EXPECT_GT(changes, 30);
 }
 
-TEST_F(FireworksTest, ALongRunWithEveryKindLeavesNothingBehind) {
-  for (const char* key : {"FireScintPct", "FireMultiPct", "FireBurstPct", "FireSparkPct",
-                          "FireRingPct", "FireTwistPct"}) {
-    Set(key, "13");
-  }
-  Set("FireWorks", "24");
-  Set("FireSparks", "400");
-  Set("FireSplinePct", "15");
-  Set("FirePatternPct", "30");
-  Set("FireSymmetry", "0.5");
-  Set("FireSizeDev", "5");
-  Start(480, 270);
-  std::size_t most = 0;
-  for (int f = 0; f < 4000; ++f) {
-    effect_->Frame();
-    if (f % 50 == 0) most = std::max(most, surface_->CountLitPixels());
-  }
-  EXPECT_GT(most, 500u);
-  Drain();
-  EXPECT_EQ(surface_->CountLitPixels(), 0u);
-}
-
-TEST_F(FireworksTest, KindChoiceFollowsTheRunningSums) {
+TEST(FireworksKinds, ChoiceFollowsTheRunningSums) {
   FireworksSettings s = LoadFireworksSettings(0, false, 1.0f);
-  for (Integer* pct : {&s.FireScintPct, &s.FireMultiPct, &s.FireBurstPct, &s.FireSparkPct,
-                       &s.FireRingPct, &s.FireTwistPct}) {
-    *pct = 0;
-  }
-  for (Single r : {0.0f, 42.0f, 99.99f}) {
-    EXPECT_EQ(Fireworks::ChooseKind(r, s), Fireworks::kStandard) << r;
-  }
-  s.FireScintPct = 10;
-  s.FireMultiPct = 10;
-  s.FireBurstPct = 10;
-  s.FireSparkPct = 10;
-  s.FireRingPct = 10;
-  s.FireTwistPct = 10;
-  EXPECT_EQ(Fireworks::ChooseKind(0.0f, s), Fireworks::kScintillator);
-  EXPECT_EQ(Fireworks::ChooseKind(9.99f, s), Fireworks::kScintillator);
-  EXPECT_EQ(Fireworks::ChooseKind(10.0f, s), Fireworks::kMultiBurst);  // a tie falls through
-  EXPECT_EQ(Fireworks::ChooseKind(20.0f, s), Fireworks::kJetBurst);
-  EXPECT_EQ(Fireworks::ChooseKind(30.0f, s), Fireworks::kSparkler);
-  EXPECT_EQ(Fireworks::ChooseKind(40.0f, s), Fireworks::kRing);
-  EXPECT_EQ(Fireworks::ChooseKind(59.5f, s), Fireworks::kTwister);
-  EXPECT_EQ(Fireworks::ChooseKind(60.0f, s), Fireworks::kStandard);
-  s.FireScintPct = 100;
-  EXPECT_EQ(Fireworks::ChooseKind(99.99f, s), Fireworks::kScintillator);
+  Integer* pcts[] = {&s.FireScintPct, &s.FireMultiPct, &s.FireBurstPct,
+                     &s.FireSparkPct, &s.FireRingPct,  &s.FireTwistPct};
+  for (Integer* pct : pcts) *pct = 0;
+  EXPECT_EQ(Fireworks::ChooseKind(99.99f, s), Fireworks::kStandard);
+  for (Integer* pct : pcts) *pct = 10;
+  // A draw on a sum falls through to the next kind.
+  const std::pair<Single, Integer> draws[] = {
+      {0.0f, Fireworks::kScintillator}, {9.99f, Fireworks::kScintillator},
+      {10.0f, Fireworks::kMultiBurst},  {20.0f, Fireworks::kJetBurst},
+      {30.0f, Fireworks::kSparkler},    {40.0f, Fireworks::kRing},
+      {59.5f, Fireworks::kTwister},     {60.0f, Fireworks::kStandard}};
+  for (const auto& [r, kind] : draws) EXPECT_EQ(Fireworks::ChooseKind(r, s), kind) << r;
 }
 
 TEST_F(FireworksTest, LaunchesRiseFromTheBottomEdgeAndShellsStartStaggered) {
@@ -196,26 +147,26 @@ TEST_F(FireworksTest, LaunchesRiseFromTheBottomEdgeAndShellsStartStaggered) {
   Set("FireSparks", "320");  // shell s waits s x 10 frames
   Set("FireLaunchPct", "100");
   Start();
-  for (const Fireworks::Shell& shell : effect_->shells()) {
+  for (const Fireworks::Shell& shell : fw_->shells()) {
     ASSERT_EQ(shell.State, Fireworks::kLaunch);
     Long sx = 0, sy = 0;
     ASSERT_TRUE(ProjectPoint(view_, shell.X, shell.Y, shell.Z, sx, sy));
     EXPECT_NEAR(sy, view_.ScreenHeight, 1);
     EXPECT_EQ(shell.LiveCount, 60);
   }
-  for (int f = 1; f <= 20; ++f) effect_->Frame();
-  EXPECT_EQ(effect_->shells()[1].Age, 10);
-  EXPECT_EQ(effect_->shells()[2].Age, 0);
-  effect_->Frame();
-  EXPECT_EQ(effect_->shells()[2].Age, 1);
-  EXPECT_EQ(effect_->shells()[29].Age, 0);
+  for (int f = 1; f <= 20; ++f) fw_->Frame();
+  EXPECT_EQ(fw_->shells()[1].Age, 10);
+  EXPECT_EQ(fw_->shells()[2].Age, 0);
+  fw_->Frame();
+  EXPECT_EQ(fw_->shells()[2].Age, 1);
+  EXPECT_EQ(fw_->shells()[29].Age, 0);
 
   Set("FireLaunchPct", "0");
   Set("FireWorks", "10");
   Start();
   for (int f = 0; f < 600; ++f) {
-    effect_->Frame();
-    for (const Fireworks::Shell& shell : effect_->shells()) {
+    fw_->Frame();
+    for (const Fireworks::Shell& shell : fw_->shells()) {
       ASSERT_NE(shell.State, Fireworks::kLaunch);
     }
   }
@@ -233,24 +184,24 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
   Set("FireLaunchPct", "100");
   for (const auto& kind : kinds) {
     OnlyKind(kind.key, "sphere");
-    cues_.cues.clear();
+    recorded_.cues.clear();
     Start();
-    EXPECT_EQ(cues_.cues, std::vector<Cue>(3, Cue::Launch));  // every shell starts at once
+    EXPECT_EQ(recorded_.cues, std::vector<Cue>(3, Cue::Launch));  // every shell starts at once
     Drain();
     long phases = 0, sparkleBursts = 0;
-    for (const Fireworks::Shell& shell : effect_->shells()) phases += shell.Phases;
+    for (const Fireworks::Shell& shell : fw_->shells()) phases += shell.Phases;
     if (kind.cue == Cue::Sparkle) sparkleBursts = phases - 6;  // no cue when sparkles burst
-    ASSERT_EQ(static_cast<long>(cues_.cues.size()), phases - sparkleBursts) << CueKey(kind.cue);
+    ASSERT_EQ(static_cast<long>(recorded_.cues.size()), phases - sparkleBursts) << CueKey(kind.cue);
     long own = 0, standard = 0;
-    for (std::size_t i = 3; i < cues_.cues.size(); ++i) {
-      own += cues_.cues[i] == kind.cue;
-      standard += cues_.cues[i] == Cue::Standard;
-      EXPECT_NE(cues_.cues[i], Cue::Launch);
+    for (std::size_t i = 3; i < recorded_.cues.size(); ++i) {
+      own += recorded_.cues[i] == kind.cue;
+      standard += recorded_.cues[i] == Cue::Standard;
+      EXPECT_NE(recorded_.cues[i], Cue::Launch);
     }
     EXPECT_EQ(own, 3) << CueKey(kind.cue);
     // Fragments of multi-bursts and jets turn into standard bursts with their own cue.
     if (kind.cue != Cue::Standard) {
-      EXPECT_EQ(own + standard, static_cast<long>(cues_.cues.size()) - 3);
+      EXPECT_EQ(own + standard, static_cast<long>(recorded_.cues.size()) - 3);
     }
   }
 }
@@ -265,8 +216,8 @@ TEST_F(FireworksTest, GroupCountsAboveTheSparksKeepAStrideOfOne) {
     OnlyKind(key, "sphere");
     Set("FireLaunchPct", "0");
     Start();
-    for (const Fireworks::Shell& shell : effect_->shells()) EXPECT_EQ(shell.GroupSize, 1) << key;
-    for (int f = 0; f < 300; ++f) effect_->Frame();
+    for (const Fireworks::Shell& shell : fw_->shells()) EXPECT_EQ(shell.GroupSize, 1) << key;
+    for (int f = 0; f < 300; ++f) fw_->Frame();
     Drain();
     EXPECT_EQ(surface_->CountLitPixels(), 0u) << key;
   }
@@ -284,7 +235,7 @@ TEST_F(FireworksTest, SchemeColouredSparksEachTakeTheirOwnColour) {
     Start(640, 360);
     std::set<std::uint32_t> colours;
     for (int f = 0; f < 25; ++f) {
-      effect_->Frame();
+      fw_->Frame();
       const std::uint32_t* p = surface_->pixels();
       colours.insert(p, p + 640 * 360);
     }
@@ -309,79 +260,37 @@ TEST(FireworksTwister, ALeaderThatHasNotMovedEmitsFromItself) {
   EXPECT_EQ(prevX, 0.35f);
 }
 
-TEST_F(FireworksTest, SettingsTakeTheirEngineForm) {
-  Start();
-  const FireworksSettings& s = effect_->settings();
+TEST_F(FireworksTest, SettingsTakeTheirEngineFormOnceDemonstrationsIncluded) {
+  const FireworksSettings& s = Start().settings();
   EXPECT_FLOAT_EQ(s.FireGravity, 0.02f * 0.005f);
-  EXPECT_FLOAT_EQ(s.FireDamping, 0.9f);
-  EXPECT_FLOAT_EQ(effect_->JetDamping(), 0.98f);
-  EXPECT_FLOAT_EQ(s.FireBurstRadius, 3 * 0.0025f);
+  EXPECT_FLOAT_EQ(fw_->JetDamping(), 0.98f);
   EXPECT_FLOAT_EQ(s.FireTwistExt, 25 * 0.0025f);
-
-  // The demonstration's values are taken as they are.
-  surface_ = std::make_unique<Surface>(200, 150);
-  view_ = MakeSurfaceState(200, 150, 0.75f, 1);
-  context_ = std::make_unique<EffectContext>(EffectContext{*surface_, view_, palette_, cues_});
-  Fireworks demo(Fireworks::DemoSettings(), *context_, Fireworks::Form::Engine);
-  EXPECT_EQ(demo.settings().FireWorks, 16);
-  EXPECT_EQ(demo.settings().FireSparks, 250);
+  Screen(200, 150, 0.75f);
+  const auto& demo = Make<Fireworks>(EffectId::Fireworks, true);
   EXPECT_EQ(demo.settings().FireBurstRadius, 3 * 0.0025f);
   EXPECT_EQ(demo.settings().FireGravity, 0.04f * 0.005f);
   EXPECT_EQ(demo.shells().size(), 16u);
-  for (int f = 0; f < 200; ++f) demo.Frame();
+  Run(200);
   EXPECT_GT(surface_->CountLitPixels(), 0u);
 }
 
-// Every key at its dialog minimum, at its maximum, far beyond both, not a number, and at
-// random values: the run never faults (the sanitizer build checks it) and keeps its pools.
-TEST_F(FireworksTest, ExtremeSettingsNeverFault) {
-  const std::vector<std::string> keys = {
-      "FireWorks",         "FireSparks",      "FireLength",       "FireSymmetry",
-      "FireSpeed",         "FirePersist",     "FireGravity",      "FireSizeDev",
-      "FireDamping",       "FireSplinePct",   "FireSplineKnot",   "FireScintPct",
-      "FireScintStyle",    "FireMultiPct",    "FireMultiAge",     "FireMultiBurst",
-      "FireBurstPct",      "FireBurstAge",    "FireBurstCount",   "FireBurstRadius",
-      "FireLaunchPct",     "FireLaunchPixel", "FireLaunchRadius", "FireLaunchSteps",
-      "FireLaunchPersist", "FireSparkPct",    "FireSparkAge",     "FireSparkPix",
-      "FireRingPct",       "FireRingEmb",     "FireRingDeg",      "FireTwistPct",
-      "FireTwistCnt",      "FireTwistDeg",    "FireTwistRad",     "FireTwistExt",
-      "FirePatternPct",    "FireMultiMoment", "FireBurstShell"};
-  auto run = [&](const char* what) {
-    Start(160, 100);
-    const auto& s = effect_->settings();
-    ASSERT_LE(long{s.FireWorks} * s.FireSparks, 30000) << what;
-    ASSERT_LE(s.FireLaunchPixel, s.FireSparks) << what;
-    for (int f = 0; f < 120; ++f) effect_->Frame();
+// Odd stored values and the dialog's maxima: the run never faults (the sanitizer build checks
+// it) and keeps its pools within their limits.
+TEST_F(FireworksTest, OddSettingsNeverFault) {
+  const auto pools = [](const Fireworks& e) {
+    const FireworksSettings& s = e.settings();
+    EXPECT_LE(long{s.FireWorks} * s.FireSparks, 30000);
+    EXPECT_LE(s.FireLaunchPixel, s.FireSparks);
   };
-  for (const char* value :
-       {"-1e30", "-32768", "0", "0.0001", "1", "9999", "32767", "1e30", "abc", "nan"}) {
-    for (const std::string& key : keys) Set(key, value);
-    run(value);
-  }
-  // Dialog extremes: every percentage at 100 and the counts at their limits.
-  for (const std::string& key : keys) Set(key, "999.9");
+  RunOddSettings<Fireworks>(
+      EffectId::Fireworks, "Fireworks", 16, 120,
+      [](const Fireworks& e) { return e.settings().FireSparks; }, pools);
+  for (const KeySpec& key : KeysOfSection("Fireworks")) Set(std::string(key.name), "999.9");
   Set("FireWorks", "99");
   Set("FireSparks", "9999");
   Set("FirePersist", "0.99");
-  run("maximum");
-  std::uint64_t bits = 12345;
-  for (int round = 0; round < 12; ++round) {
-    for (const std::string& key : keys) {
-      bits = bits * 6364136223846793005ULL + 1442695040888963407ULL;
-      const double v = static_cast<double>(bits >> 11) / 9007199254740992.0;  // [0, 1)
-      const double value = round % 2 ? (v - 0.5) * 2400.0 : v * 120.0;
-      Set(key, std::to_string(value));
-    }
-    run("random");
-  }
-  // The same through the store file itself.
-  overrides_ = SettingOverrides{};
-  for (const char* value : {"abc", "-1e30", "32767", "0"}) {
-    for (const std::string& key : keys) {
-      ASSERT_TRUE(WriteSetting(kSettingsApp, "Fireworks", key, value));
-    }
-    run(value);
-  }
+  pools(Start(160, 100));
+  Run(120);
 }
 
 }  // namespace

@@ -137,55 +137,29 @@ TEST_F(TemplatesTest, ImportConvertsValuesAndFindsNamesInAnyCase) {
   EXPECT_EQ(Stored(kSectionGalaxy, "Galaxy_Stars"), "2500");  // absent: its default
 }
 
-TEST_F(TemplatesTest, LeadingNumber) {
-  EXPECT_EQ(LeadingNumber("12 shells"), 12.0);
-  EXPECT_EQ(LeadingNumber("  -1.5e2x"), -150.0);
-  EXPECT_EQ(LeadingNumber("+.5"), 0.5);
-  EXPECT_EQ(LeadingNumber("7.e"), 7.0);
-  EXPECT_EQ(LeadingNumber("3e+"), 3.0);
-  EXPECT_EQ(LeadingNumber("shells"), 0.0);
-  EXPECT_EQ(LeadingNumber(""), 0.0);
-  EXPECT_EQ(LeadingNumber("-"), 0.0);
-  EXPECT_EQ(LeadingNumber("-0"), 0.0);
-  EXPECT_FALSE(std::signbit(*LeadingNumber("-0")));
-  EXPECT_EQ(LeadingNumber("1e-999"), 0.0);
-  EXPECT_EQ(LeadingNumber("1e999"), std::nullopt);
+TEST(Templates, LeadingNumber) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"12 shells", 12.0}, {"  -1.5e2x", -150.0}, {"+.5", 0.5}, {"7.e", 7.0},
+      {"3e+", 3.0},        {"shells", 0.0},       {"", 0.0},    {"-", 0.0},
+      {"1e-999", 0.0},     {"1e999", {}}};
+  for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
   EXPECT_EQ(LeadingNumber(std::string(400, '9')), std::nullopt);
-  EXPECT_TRUE(IsTemplatePath("/home/a/Night.LvX"));
-  EXPECT_FALSE(IsTemplatePath("night.lvx2"));
-  EXPECT_FALSE(IsTemplatePath("lvx"));
+  EXPECT_FALSE(std::signbit(*LeadingNumber("-0")));
 }
 
-TEST_F(TemplatesTest, MissingOrUnreadableTemplateGivesEveryDefault) {
+// Missing, unreadable or settings-free files: opened in the dialog or imported, every key
+// takes its template default. "lumivane FILE.lvx" keeps the stored settings for a path that is
+// no file, and imports a file with no settings section with a note.
+TEST_F(TemplatesTest, MissingUnreadableOrSettingsFreeFiles) {
   std::filesystem::create_directory(Template("folder.lvx"));
   PutTemplate("\0\x01\xff[General\nAnimationType\n=4\n"s, "junk.lvx");
-  for (const std::string name : {"absent.lvx", "folder.lvx", "junk.lvx"}) {
-    WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
-    DialogValues values;
-    LoadTemplateIntoDialog(values, Template(name));
-    EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "0") << name;
-    EXPECT_EQ(values.Get(kSectionGalaxy, "Galaxy_Profile"),
-              FindKey(kSectionGalaxy, "Galaxy_Profile")->defaultText);
-    EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500") << name;
-    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
-    EXPECT_TRUE(ImportTemplateFile(Template(name)));
-    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "16") << name;
-  }
-  // A folder is never replaced by a save.
-  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template("folder.lvx")));
-  EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
-}
-
-// "lumivane FILE.lvx": a mistyped or unreadable path keeps the stored settings; a file with no
-// settings section is imported (every key its template default), with a note.
-TEST_F(TemplatesTest, CommandLineImportKeepsTheSettingsForAPathThatIsNoFile) {
-  std::filesystem::create_directory(Template("folder.lvx"));
   PutTemplate("[Notes]\nFireWorks=3\n", "notes.lvx");
   PutTemplate("[fireworks]\nFireWorks=7\n", "good.lvx");
   const struct {
-    const char *name, *note, *fireWorks;
+    const char *name, *note, *fireWorks;  // the command line's note, and FireWorks after it
   } cases[] = {{"absent.lvx", "no template file", "99"},
                {"folder.lvx", "cannot read", "99"},
+               {"junk.lvx", "no settings section", "16"},
                {"notes.lvx", "no settings section", "16"},
                {"good.lvx", "", "7"}};
   for (const auto& c : cases) {
@@ -193,7 +167,21 @@ TEST_F(TemplatesTest, CommandLineImportKeepsTheSettingsForAPathThatIsNoFile) {
     const std::string note = ImportTemplateFromCommandLine(Template(c.name));
     EXPECT_TRUE(*c.note ? note.starts_with(c.note) : note.empty()) << c.name << ": " << note;
     EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), c.fireWorks) << c.name;
+    if (*c.note == '\0') continue;
+    WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
+    DialogValues values;
+    LoadTemplateIntoDialog(values, Template(c.name));
+    EXPECT_EQ(values.Get(kSectionGeneral, "AnimationType"), "0") << c.name;
+    EXPECT_EQ(values.Get(kSectionGalaxy, "Galaxy_Profile"),
+              FindKey(kSectionGalaxy, "Galaxy_Profile")->defaultText);
+    EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500") << c.name;
+    WriteSetting(kSettingsApp, kSectionFireworks, "FireWorks", "99");
+    EXPECT_TRUE(ImportTemplateFile(Template(c.name)));
+    EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "16") << c.name;
   }
+  // A folder is never replaced by a save.
+  EXPECT_FALSE(SaveDialogAsTemplate(EveryFieldSet(), Template("folder.lvx")));
+  EXPECT_TRUE(std::filesystem::is_directory(Template("folder.lvx")));
 }
 
 // Templates as some editors save them: UTF-8 with a byte-order mark, UTF-16 in either byte
@@ -272,49 +260,18 @@ TEST_F(TemplatesTest, ReadOnlyTemplateIsLeftAsItIs) {
   EXPECT_EQ(FileText(Template()), "[General]\nColorRed=5\n");
 }
 
-TEST_F(TemplatesTest, ExportThenImportRestoresTheStore) {
-  WriteSetting(kSettingsApp, kSectionGeneral, "AnimationType", "4");
-  WriteSetting(kSettingsApp, kSectionGeneral, "LockMessage", "Away");
-  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_PerfMult", "0.5");
-  WriteSetting(kSettingsApp, kSectionAdvanced, "Adv_EffectCycle", "0");
-  WriteSetting(kSettingsApp, kSectionGalaxy, "Galaxy_Radius", "333.5");
-  ASSERT_TRUE(ExportTemplateFile(Template()));
-  std::filesystem::remove(Path());
-  ASSERT_TRUE(ImportTemplateFile(Template()));
-  EXPECT_EQ(Stored(kSectionGeneral, "AnimationType"), "4");
-  EXPECT_EQ(Stored(kSectionGeneral, "LockMessage"), "Away");
-  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_PerfMult"), "0.5");
-  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "0");
-  EXPECT_EQ(Stored(kSectionGalaxy, "Galaxy_Radius"), "333.5");
-}
-
 // Malformed files: binary junk, huge lines, missing brackets and equals signs. Nothing may
 // fault (the sanitizer build runs this too), reads give text or defaults, and a save either
 // fails or leaves a file that reads back what was saved.
 TEST_F(TemplatesTest, MalformedFilesNeverFault) {
   std::mt19937 rng(1234);
-  const std::string pieces[] = {"[",
-                                "]",
-                                "=",
-                                "\n",
-                                "\r\n",
-                                "\r",
-                                std::string(1, '\0'),
-                                ";",
-                                "#",
-                                " ",
-                                "General",
-                                "Fireworks",
-                                "FireWorks",
-                                "12 shells",
-                                "\xff\xfe",
-                                "\xEF\xBB\xBF",
-                                "[General",
-                                "LockMessage=",
-                                std::string(5000, 'q'),
-                                "\t",
-                                "Admin",
-                                "=="};
+  std::vector<std::string> pieces;  // "|" between them
+  std::istringstream all(
+      "[|]|=|\n|\r\n|\r|;|#| |General|Fireworks|FireWorks|\t|12 shells|\xff\xfe|\xEF\xBB\xBF|"
+      "[General|Admin|LockMessage=|==|"s +
+      '\0');
+  for (std::string piece; std::getline(all, piece, '|');) pieces.push_back(piece);
+  pieces.push_back(std::string(5000, 'q'));
   std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> byte(0, 255), count(0, 60);
   for (int round = 0; round < 40; ++round) {
