@@ -201,6 +201,10 @@ Galaxies::Galaxies(const GalaxySettings& settings, const EffectContext& context)
   if (p_.NovaFreq > 0) {
     novaPixels_.assign(stars_.size() * galaxy::kNovaPoints, 0);
     novaPixelCount_.assign(stars_.size(), 0);
+    novaGrowth_.assign(static_cast<std::size_t>(p_.NovaFrames) + 1, 0.0f);
+    for (std::size_t age = 1; age < novaGrowth_.size(); ++age) {
+      novaGrowth_[age] = std::pow(static_cast<Single>(age), static_cast<Single>(0.6375f));
+    }
   }
   Build();
 }
@@ -320,8 +324,8 @@ void Galaxies::Frame() {
       }
       --star.newCount;
     } else if (star.novaCount > 0) {
-      EraseNova(i);
-      --star.novaCount;
+      // A nova that goes on is erased when its next picture is drawn (DrawNova).
+      if (--star.novaCount == 0 || star.respawnCount > 0) EraseNova(i);
     } else if (star.age > p_.Trail && trailX_[slot] != galaxy::kNoPoint) {
       Plot(trailX_[slot], trailY_[slot], 0);
       trailX_[slot] = galaxy::kNoPoint;
@@ -333,6 +337,7 @@ void Galaxies::Frame() {
     } else if (star.novaCount > 0) {
       if (--star.novaCount == 0) {
         // An even nova count ends here: the star is placed again as a new star.
+        EraseNova(i);
         InitGalaxyStar(star);
         star.newCount = p_.NewFrames;
         ShowNewStar(star, sinT, cosT);
@@ -346,6 +351,7 @@ void Galaxies::Frame() {
           const Single age = static_cast<Single>(p_.NovaFrames - star.novaCount) * novaStep_;
           DrawNova(i, v.x, v.y, v.z, star.novaCount, galaxy::RampColour(palette_, age));
         } else {
+          EraseNova(i);
           star.depth = 0;
         }
       }

@@ -145,8 +145,10 @@ class Galaxies final : public Effect {
 
   void Rebirth(std::size_t index, Single sinT, Single cosT);
   void ShowNewStar(Star& star, Single sinT, Single cosT);
-  // Draws star's nova picture at view point (x, y, z) and records its pixels; EraseNova
-  // erases exactly those pixels.
+  // Replaces star's recorded nova picture (if any) by its picture at view point (x, y, z) and
+  // records the new one's pixels; EraseNova erases exactly the recorded pixels. A nova that
+  // goes on is erased here rather than before, so that the pixels both pictures share are set
+  // once.
   void DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft, Colour colour);
   void EraseNova(std::size_t star);
   void SelectNewStars();
@@ -175,6 +177,7 @@ class Galaxies final : public Effect {
   std::vector<Long> trailX_, trailY_;      // star i owns entries i * Trail .. i * Trail + Trail - 1
   std::vector<std::uint32_t> novaPixels_;  // star i: kNovaPoints entries from i * kNovaPoints
   std::vector<std::uint8_t> novaPixelCount_;  // pixels recorded for star i's nova
+  std::vector<Single> novaGrowth_;            // by nova age 1 .. NovaFrames: age ^ 0.6375
   std::vector<BurstSlot> burstSlots_;
   std::vector<BurstParticle> burstParticles_;
   std::vector<CometSlot> cometSlots_;
