@@ -311,8 +311,10 @@ void Galaxies::Frame() {
 
   const std::size_t trail = static_cast<std::size_t>(p_.Trail);
   const Integer pixelSize = view_.PixelSize;
+  constexpr std::size_t kAhead = 8;  // stars between fetching a nova's record and using it
   for (std::size_t i = 0; i < stars_.size(); ++i) {
     Star& star = stars_[i];
+    if (i + kAhead < stars_.size() && stars_[i + kAhead].novaCount > 0) PrefetchNova(i + kAhead);
     if (star.age < kMaxAge) ++star.age;
     const std::size_t slot = i * trail + static_cast<std::size_t>(trailSlot_);
 
@@ -362,7 +364,7 @@ void Galaxies::Frame() {
         ShowNewStar(star, sinT, cosT);
       } else if (v.z > galaxy::kNearest) {
         Long sx = 0, sy = 0;
-        if (ProjectPoint(view_, v.x, v.y, v.z, sx, sy)) {
+        if (Project(v.x, v.y, v.z, sx, sy)) {
           if (trailX_[slot] != galaxy::kNoPoint) Plot(trailX_[slot], trailY_[slot], 0);
           trailX_[slot] = sx;
           trailY_[slot] = sy;

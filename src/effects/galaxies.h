@@ -151,6 +151,9 @@ class Galaxies final : public Effect {
   // once.
   void DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft, Colour colour);
   void EraseNova(std::size_t star);
+  // Asks for star's nova record to be brought into the cache: it was last used a frame ago,
+  // and waiting for it is a good part of a nova's cost.
+  void PrefetchNova(std::size_t star) const;
   void SelectNewStars();
 
   void UpdateStarBursts(Single tilt);
@@ -161,9 +164,7 @@ class Galaxies final : public Effect {
 
   void Plot(Long x, Long y, Colour c) { PlotDot(surface_, view_.PixelSize, x, y, c); }
   // The projection of a point that is in front of the eye (z above 0.0001).
-  bool Project(Single x, Single y, Single z, Long& sx, Long& sy) const {
-    return z > 0.0001f && ProjectPoint(view_, x, y, z, sx, sy);
-  }
+  bool Project(Single x, Single y, Single z, Long& sx, Long& sy) const;
 
   GalaxyParams p_;
   Surface& surface_;

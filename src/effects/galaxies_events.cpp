@@ -399,7 +399,7 @@ void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer 
   for (int k = 0; k < kLayers; ++k) {
     const auto l = static_cast<std::size_t>(k);
     const Single depth = k == 0 ? z : z + kOffsets[l] * n;
-    shown[l] = galaxy::ProjectSprite(view_, x, y, depth, sx[l], sy[l]);
+    shown[l] = galaxy::ProjectView(view_, x, y, depth, sx[l], sy[l]);
     if (shown[l]) {
       unit[l] = f / depth * n * growth;
       if (first < 0) first = k;
@@ -446,6 +446,13 @@ void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer 
     pixels.ForEach(plot, plot);
   }
   novaPixelCount_[star] = static_cast<std::uint8_t>(count);
+}
+
+void Galaxies::PrefetchNova(std::size_t star) const {
+  const auto* record =
+      reinterpret_cast<const char*>(novaPixels_.data() + star * galaxy::kNovaPoints);
+  const int bytes = novaPixelCount_[star] * static_cast<int>(sizeof(std::uint32_t));
+  for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(record + offset);
 }
 
 void Galaxies::EraseNova(std::size_t star) {
@@ -521,7 +528,7 @@ void Galaxies::UpdateStarBursts(Single tilt) {
         if (pz > kNearest) {
           const Single px = age * particle.vx + centre.x;
           const Single py = age * particle.vy + centre.y;
-          if (ProjectPoint(view_, px, py, pz, particle.sx, particle.sy)) {
+          if (Project(px, py, pz, particle.sx, particle.sy)) {
             particle.shown = true;
             Plot(particle.sx, particle.sy, colour);
           }
@@ -596,7 +603,7 @@ void Galaxies::UpdateComets(Single tilt) {
           particle.y += particle.vy;
           particle.z += particle.vz;
           if (particle.z > kNearest &&
-              ProjectPoint(view_, particle.x, particle.y, particle.z, particle.sx, particle.sy)) {
+              Project(particle.x, particle.y, particle.z, particle.sx, particle.sy)) {
             particle.shown = true;
             Plot(particle.sx, particle.sy,
                  palette_.ColorAgeRamp[static_cast<std::size_t>(MinInteger(particle.age, 99))]);
@@ -629,7 +636,7 @@ void Galaxies::UpdateAmbientStars() {
     star.shown = false;
     if (Rnd() < p_.AmbPersist) {
       star.z -= p_.Velocity;
-      if (star.z > kNearest && ProjectPoint(view_, star.x, star.y, star.z, star.sx, star.sy)) {
+      if (star.z > kNearest && Project(star.x, star.y, star.z, star.sx, star.sy)) {
         star.shown = true;
         Plot(star.sx, star.sy, galaxy::RampColour(palette_, star.colourAge));
       }
