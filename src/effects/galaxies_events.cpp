@@ -45,7 +45,6 @@ constexpr Part K(int a, int b) {
 struct Picture {
   static constexpr int kMaxMultiples = 8;
   static constexpr int kMaxPoints = 32;
-  static constexpr int kCoordinates = 2 * kMaxMultiples + 1;
   int multipleCount = 0;
   std::array<int, kMaxMultiples> multiples{};
   int pointCount = 0;
