@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "effects/preview.h"
 #include "json_writer.h"
 #include "png_writer.h"
+#include "progress_bar.h"
 #include "render/colour.h"
 #include "render/random.h"
 #include "render/surface.h"
@@ -18,6 +20,7 @@
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
 #include "settings/sound_cues.h"
+#include "webp_writer.h"
 
 namespace lmvn {
 namespace {
@@ -184,10 +187,13 @@ int Run(const std::vector<std::string>& args) {
   SurfaceState view =
       MakeSurfaceState(options.width, options.height, runtime.FocalLength, runtime.PixelSize);
   ColourParams colour = runtime.colour;
+  long frameDelay = runtime.FrameDelay;
   if (options.demo) {
-    // The welcome screen's surface: its own focal length and dot size, and the demonstration
-    // colours.
-    view = InitSurface(surface).state;
+    // The welcome screen's surface: its own focal length, dot size and frame delay, and the
+    // demonstration colours.
+    const DemoSurfaceSetup demo = InitSurface(surface);
+    view = demo.state;
+    frameDelay = demo.FrameDelay;
     ApplyDemoColourDefaults(colour);
     if (options.seed) random.Seed(*options.seed);  // InitSurface re-seeds from the clock
   }
@@ -205,8 +211,17 @@ int Run(const std::vector<std::string>& args) {
     return Fail(kNotBuilt, "the " + std::string(InfoOf(effect).title) + " effect is not built yet");
   }
 
+  // An animated WebP holds every K-th frame, each shown for K frame delays.
+  std::unique_ptr<WebpAnimation> animation;
+  const long every = std::max(options.every, 1L);
+  if (IsWebpName(options.out)) {
+    animation = std::make_unique<WebpAnimation>(options.width, options.height);
+  }
+  const long frameDuration = std::clamp(frameDelay * every, 1L, 3600000L);
+
   std::vector<double> frameMs;
   if (options.bench) frameMs.reserve(static_cast<std::size_t>(options.frames));
+  ProgressBar progress(options.frames);
   for (long frame = 1; frame <= options.frames; ++frame) {
     cues.frame = frame;
     if (options.bench) {
@@ -217,13 +232,21 @@ int Run(const std::vector<std::string>& args) {
     } else {
       run->Frame();
     }
-    if (options.every > 0 && frame % options.every == 0) {
+    if (animation && frame % every == 0) {
+      if (!animation->Add(surface, static_cast<int>(frameDuration), error)) return Fail(1, error);
+    } else if (options.every > 0 && frame % options.every == 0) {
       if (!WritePng(surface, NumberedFrameName(options.out, frame), error)) {
         return Fail(1, error);
       }
     }
+    progress.Update(frame);
   }
-  if (!options.out.empty() && !WritePng(surface, options.out, error)) return Fail(1, error);
+  progress.Finish();
+  if (animation) {
+    if (!animation->Write(options.out, kMaxWebpBytes, error)) return Fail(1, error);
+  } else if (!options.out.empty() && !WritePng(surface, options.out, error)) {
+    return Fail(1, error);
+  }
 
   JsonWriter json;
   json.Field("effect", InfoOf(effect).name);

@@ -1,18 +1,21 @@
 #include "render_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string_view>
 
 #include "render/surface.h"
 #include "settings/file_path.h"
+#include "webp_writer.h"
 
 namespace lmvn {
 
 const char* const kRenderUsage =
     "usage: lumivane-render [--effect N|NAME] [--theme N] [--scale] [--demo] [--frames N]\n"
     "                       [--size WxH] [--seed N] [--set Section.Key=Value]...\n"
-    "                       [--out FILE.png [--every K]] [--cues] [--bench] [--show-settings]\n"
+    "                       [--out FILE.png|FILE.webp [--every K]] [--cues] [--bench]\n"
+    "                       [--show-settings]\n"
     "       lumivane-render --preview [--size WxH] [--seed N] [--out FILE.png]\n"
     "       lumivane-render --driver|--tour [--runs K] [--frames N] [--size WxH] ...\n"
     "Runs an effect off screen exactly as the saver would, with the settings of the store.\n"
@@ -28,6 +31,9 @@ const char* const kRenderUsage =
     "  --set S.K=V       use V for key K of section S in this run; the store is not written\n"
     "  --out FILE.png    write the last frame; with --every K, every K-th frame as\n"
     "                    FILE-NNNNNN.png\n"
+    "  --out FILE.webp   write every frame (with --every K, every K-th) as an animated WebP\n"
+    "                    shown at the frame delay's pace; at most 4096 frames and about\n"
+    "                    64 MB, refused before drawing when larger\n"
     "  --cues            print one JSON line per sound cue raised, sound on or off\n"
     "  --preview         draw the preview miniature once (a side may be 0)\n"
     "  --bench           measure the effect's own time per frame\n"
@@ -194,6 +200,28 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
   if (options.every > 0 && options.out.empty()) {
     error = "--every needs --out";
     return std::nullopt;
+  }
+  if (IsWebpName(options.out)) {
+    // An animation: refused before anything is drawn when it would be too large.
+    if (options.driver || options.preview || options.showSettings) {
+      error =
+          "--out FILE.webp records one effect: not with --driver, --tour, --preview or "
+          "--show-settings";
+      return std::nullopt;
+    }
+    const long written = options.frames / std::max(options.every, 1L);
+    const std::uint64_t bytes = EstimatedWebpBytes(written, options.width, options.height);
+    if (written < 1) {
+      error = "--out FILE.webp needs at least one frame to write (--frames at least --every)";
+    } else if (written > kMaxWebpFrames) {
+      error = "--out FILE.webp would hold " + std::to_string(written) + " frames, more than " +
+              std::to_string(kMaxWebpFrames) + " (use fewer --frames or --every K)";
+    } else if (bytes > kMaxWebpBytes) {
+      error = "--out FILE.webp would take about " + std::to_string(bytes >> 20) +
+              " MB, more than " + std::to_string(kMaxWebpBytes >> 20) +
+              " MB (use fewer --frames, --every K or a smaller --size)";
+    }
+    if (!error.empty()) return std::nullopt;
   }
   return options;
 }

@@ -21,8 +21,8 @@ struct RenderOptions {
   int height = 720;
   std::optional<std::uint64_t> seed;  // empty: from the clock
   std::vector<SettingOverride> overrides;
-  std::string out;       // PNG of the last frame; empty: none
-  long every = 0;        // with out: every K-th frame as numbered PNGs
+  std::string out;       // PNG of the last frame, or an animated WebP; empty: none
+  long every = 0;        // with out: every K-th frame (numbered PNGs, or the WebP's frames)
   long theme = 0;        // a built-in theme (checked against the effect later); 0: the store
   bool scale = false;    // multiply the particle counts by Adv_PerfMult, as the cycling driver does
   bool demo = false;     // the effect's demonstration values

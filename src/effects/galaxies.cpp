@@ -201,6 +201,10 @@ Galaxies::Galaxies(const GalaxySettings& settings, const EffectContext& context)
   if (p_.NovaFreq > 0) {
     novaPixels_.assign(stars_.size() * galaxy::kNovaPoints, 0);
     novaPixelCount_.assign(stars_.size(), 0);
+    novaGrowth_.assign(static_cast<std::size_t>(p_.NovaFrames) + 1, 0.0f);
+    for (std::size_t age = 1; age < novaGrowth_.size(); ++age) {
+      novaGrowth_[age] = std::pow(static_cast<Single>(age), static_cast<Single>(0.6375f));
+    }
   }
   Build();
 }
@@ -307,8 +311,10 @@ void Galaxies::Frame() {
 
   const std::size_t trail = static_cast<std::size_t>(p_.Trail);
   const Integer pixelSize = view_.PixelSize;
+  constexpr std::size_t kAhead = 8;  // stars between fetching a nova's record and using it
   for (std::size_t i = 0; i < stars_.size(); ++i) {
     Star& star = stars_[i];
+    if (i + kAhead < stars_.size() && stars_[i + kAhead].novaCount > 0) PrefetchNova(i + kAhead);
     if (star.age < kMaxAge) ++star.age;
     const std::size_t slot = i * trail + static_cast<std::size_t>(trailSlot_);
 
@@ -320,8 +326,8 @@ void Galaxies::Frame() {
       }
       --star.newCount;
     } else if (star.novaCount > 0) {
-      EraseNova(i);
-      --star.novaCount;
+      // A nova that goes on is erased when its next picture is drawn (DrawNova).
+      if (--star.novaCount == 0 || star.respawnCount > 0) EraseNova(i);
     } else if (star.age > p_.Trail && trailX_[slot] != galaxy::kNoPoint) {
       Plot(trailX_[slot], trailY_[slot], 0);
       trailX_[slot] = galaxy::kNoPoint;
@@ -333,6 +339,7 @@ void Galaxies::Frame() {
     } else if (star.novaCount > 0) {
       if (--star.novaCount == 0) {
         // An even nova count ends here: the star is placed again as a new star.
+        EraseNova(i);
         InitGalaxyStar(star);
         star.newCount = p_.NewFrames;
         ShowNewStar(star, sinT, cosT);
@@ -346,6 +353,7 @@ void Galaxies::Frame() {
           const Single age = static_cast<Single>(p_.NovaFrames - star.novaCount) * novaStep_;
           DrawNova(i, v.x, v.y, v.z, star.novaCount, galaxy::RampColour(palette_, age));
         } else {
+          EraseNova(i);
           star.depth = 0;
         }
       }
@@ -356,7 +364,7 @@ void Galaxies::Frame() {
         ShowNewStar(star, sinT, cosT);
       } else if (v.z > galaxy::kNearest) {
         Long sx = 0, sy = 0;
-        if (ProjectPoint(view_, v.x, v.y, v.z, sx, sy)) {
+        if (Project(v.x, v.y, v.z, sx, sy)) {
           if (trailX_[slot] != galaxy::kNoPoint) Plot(trailX_[slot], trailY_[slot], 0);
           trailX_[slot] = sx;
           trailY_[slot] = sy;

@@ -145,10 +145,15 @@ class Galaxies final : public Effect {
 
   void Rebirth(std::size_t index, Single sinT, Single cosT);
   void ShowNewStar(Star& star, Single sinT, Single cosT);
-  // Draws star's nova picture at view point (x, y, z) and records its pixels; EraseNova
-  // erases exactly those pixels.
+  // Replaces star's recorded nova picture (if any) by its picture at view point (x, y, z) and
+  // records the new one's pixels; EraseNova erases exactly the recorded pixels. A nova that
+  // goes on is erased here rather than before, so that the pixels both pictures share are set
+  // once.
   void DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft, Colour colour);
   void EraseNova(std::size_t star);
+  // Asks for star's nova record to be brought into the cache: it was last used a frame ago,
+  // and waiting for it is a good part of a nova's cost.
+  void PrefetchNova(std::size_t star) const;
   void SelectNewStars();
 
   void UpdateStarBursts(Single tilt);
@@ -159,9 +164,7 @@ class Galaxies final : public Effect {
 
   void Plot(Long x, Long y, Colour c) { PlotDot(surface_, view_.PixelSize, x, y, c); }
   // The projection of a point that is in front of the eye (z above 0.0001).
-  bool Project(Single x, Single y, Single z, Long& sx, Long& sy) const {
-    return z > 0.0001f && ProjectPoint(view_, x, y, z, sx, sy);
-  }
+  bool Project(Single x, Single y, Single z, Long& sx, Long& sy) const;
 
   GalaxyParams p_;
   Surface& surface_;
@@ -175,6 +178,7 @@ class Galaxies final : public Effect {
   std::vector<Long> trailX_, trailY_;      // star i owns entries i * Trail .. i * Trail + Trail - 1
   std::vector<std::uint32_t> novaPixels_;  // star i: kNovaPoints entries from i * kNovaPoints
   std::vector<std::uint8_t> novaPixelCount_;  // pixels recorded for star i's nova
+  std::vector<Single> novaGrowth_;            // by nova age 1 .. NovaFrames: age ^ 0.6375
   std::vector<BurstSlot> burstSlots_;
   std::vector<BurstParticle> burstParticles_;
   std::vector<CometSlot> cometSlots_;

@@ -1,8 +1,10 @@
 // Galaxies: the new-star and nova sprites, star bursts, comets and ambient stars.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "effects/galaxies.h"
@@ -43,7 +45,6 @@ constexpr Part K(int a, int b) {
 struct Picture {
   static constexpr int kMaxMultiples = 8;
   static constexpr int kMaxPoints = 32;
-  static constexpr int kCoordinates = 2 * kMaxMultiples + 1;
   int multipleCount = 0;
   std::array<int, kMaxMultiples> multiples{};
   int pointCount = 0;
@@ -153,8 +154,9 @@ template <const Picture& P, Draw kDraw, typename Emit, std::size_t... I>
 // The points of picture P around (x, y) with unit E (and the centre itself first when asked
 // for), handed to emit(x, y); each coordinate is CLng(centre +- mE), and a point whose
 // coordinate cannot be represented is left out. Every coordinate is rounded once per draw, and
-// the loops are unrolled for each picture.
-template <const Picture& P, bool kWithCentre = false, typename Emit>
+// the loops are unrolled for each picture. Small pictures hand each pixel over once unless
+// the emitter sorts out repeats itself (kDistinct false).
+template <const Picture& P, bool kWithCentre = false, bool kDistinct = true, typename Emit>
 void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
   constexpr int kSize = 2 * P.multipleCount + 1;
   constexpr auto kMultiples = std::make_index_sequence<static_cast<std::size_t>(P.multipleCount)>();
@@ -184,7 +186,10 @@ void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
           ...);
     }
     (kMultiples);
-    if (reach <= 8.0) {
+    if constexpr (std::remove_cvref_t<Emit>::kGathers) {
+      if (emit.template Gather<P, kWithCentre>(xs, ys, kPoints)) return;
+    }
+    if (kDistinct && reach <= 8.0) {
       std::array<std::uint32_t, 17> done{};
       if constexpr (kWithCentre) {
         done[8] = std::uint32_t{1} << 8;
@@ -221,53 +226,116 @@ void EmitPicture(Emit&& emit, Long x, Long y, Single unit) {
 
 // Plots each point it is given.
 struct PlotEmitter {
+  static constexpr bool kGathers = false;
   Surface& surface;
   Integer pixelSize;
   Colour colour;
   void operator()(Long x, Long y) const { PlotDot(surface, pixelSize, x, y, colour); }
 };
 
-// Plots each point it is given and records it, so that the picture can be erased later
-// without being computed again. A nova's layers lie almost on top of each other, so a pixel
-// it has already set within 32 pixels of its first centre is neither set nor recorded again.
-// Points far beyond any surface (where nothing can show) are not recorded.
-class RecordingEmitter {
+// The pixels of one nova picture, gathered before any is set. A nova's five layers lie almost
+// on top of each other, so most of its points fall on pixels it already has: a 64 x 64 window
+// of flags around its first centre holds each of those once, and the few points beyond the
+// window (very large novas) are listed as they come.
+class NovaPixels {
  public:
-  RecordingEmitter(Surface& surface, Integer pixelSize, Colour colour, std::uint32_t* record)
-      : surface_(surface), pixelSize_(pixelSize), colour_(colour), record_(record) {}
+  static constexpr bool kGathers = true;
+
+  NovaPixels(Long x, Long y)
+      : originX_(std::int64_t{x} - kReach),
+        originY_(std::int64_t{y} - kReach),
+        packedOriginX_(originX_ + galaxy::kRecordMargin),
+        packedOriginY_(originY_ + galaxy::kRecordMargin) {}
 
   void operator()(Long x, Long y) {
-    if (!placed_) {
-      originX_ = x - kReach;
-      originY_ = y - kReach;
-      placed_ = true;
-    }
-    const auto dx = static_cast<std::uint32_t>(x - originX_);
-    const auto dy = static_cast<std::uint32_t>(y - originY_);
-    if (dx < 2 * kReach && dy < 2 * kReach) {
-      const std::uint64_t bit = std::uint64_t{1} << dy;
-      if ((seen_[dx] & bit) != 0) return;
-      seen_[dx] |= bit;
-    }
-    PlotDot(surface_, pixelSize_, x, y, colour_);
-    if (x >= -galaxy::kRecordMargin && x < 65536 - galaxy::kRecordMargin &&
-        y >= -galaxy::kRecordMargin && y < 65536 - galaxy::kRecordMargin) {
-      record_[count_++] = galaxy::PackPoint(x, y);
+    const auto dx = static_cast<std::uint64_t>(x - originX_);
+    const auto dy = static_cast<std::uint64_t>(y - originY_);
+    if ((dx | dy) < kSide) {
+      columns_[dx] |= std::uint64_t{1} << dy;
+      usedColumns_ |= std::uint64_t{1} << dx;
+    } else if (beyondCount_ < beyond_.size()) {
+      beyond_[beyondCount_++] = {x, y};
     }
   }
-  int count() const { return count_; }
+
+  // Takes all points of picture P at once, from its rounded coordinates (xs, ys: the centre,
+  // then each multiple of the unit added and subtracted, in ascending order), when they all
+  // fall in the window; false, taking none, when some do not.
+  template <const Picture& P, bool kWithCentre, std::size_t kSize, std::size_t... I>
+  bool Gather(const std::array<Long, kSize>& xs, const std::array<Long, kSize>& ys,
+              std::index_sequence<I...>) {
+    // The largest offset rounds to the outermost coordinates; every other one lies between.
+    if (static_cast<std::uint64_t>(xs[kSize - 1] - originX_) >= kSide ||
+        static_cast<std::uint64_t>(xs[kSize - 2] - originX_) >= kSide ||
+        static_cast<std::uint64_t>(ys[kSize - 1] - originY_) >= kSide ||
+        static_cast<std::uint64_t>(ys[kSize - 2] - originY_) >= kSide) {
+      return false;
+    }
+    std::array<std::size_t, kSize> column;
+    std::array<std::uint64_t, kSize> row;
+    for (std::size_t k = 0; k < kSize; ++k) {
+      column[k] = static_cast<std::size_t>(xs[k] - originX_);
+      row[k] = std::uint64_t{1} << (ys[k] - originY_);
+      usedColumns_ |= std::uint64_t{1} << column[k];
+    }
+    if constexpr (kWithCentre) columns_[column[0]] |= row[0];
+    ((columns_[column[P.points[I][0]]] |= row[P.points[I][1]]), ...);
+    return true;
+  }
+
+  // Whether (x, y) is a pixel of the window that the picture sets.
+  bool Sets(Long x, Long y) const {
+    const auto dx = static_cast<std::uint64_t>(x - originX_);
+    const auto dy = static_cast<std::uint64_t>(y - originY_);
+    return (dx | dy) < kSide && ((columns_[dx] >> dy) & 1u) != 0;
+  }
+
+  // Whether a point recorded (PackPoint) is a pixel of the window that the picture sets.
+  bool SetsRecorded(std::uint32_t packed) const {
+    const auto dx = static_cast<std::uint64_t>(std::int64_t{packed >> 16} - packedOriginX_);
+    const auto dy = static_cast<std::uint64_t>(std::int64_t{packed & 0xFFFFu} - packedOriginY_);
+    return (dx | dy) < kSide && ((columns_[dx] >> dy) & 1u) != 0;
+  }
+
+  // Whether every pixel of the window can be recorded.
+  bool WindowRecordable() const {
+    return packedOriginX_ >= 0 && packedOriginY_ >= 0 && packedOriginX_ + kSide <= 65536 &&
+           packedOriginY_ + kSide <= 65536;
+  }
+
+  // Hands every pixel of the window once to visit(x, y), then those beyond it to beyond(x, y).
+  template <typename Visit, typename Beyond>
+  void ForEach(Visit&& visit, Beyond&& beyond) const {
+    for (std::uint64_t used = usedColumns_; used != 0; used &= used - 1) {
+      const int dx = std::countr_zero(used);
+      const auto x = static_cast<Long>(originX_ + dx);
+      for (std::uint64_t rows = columns_[static_cast<std::size_t>(dx)]; rows != 0;
+           rows &= rows - 1) {
+        visit(x, static_cast<Long>(originY_ + std::countr_zero(rows)));
+      }
+    }
+    for (std::size_t k = 0; k < beyondCount_; ++k) beyond(beyond_[k].x, beyond_[k].y);
+  }
 
  private:
   static constexpr Long kReach = 32;
-  Surface& surface_;
-  Integer pixelSize_;
-  Colour colour_;
-  std::uint32_t* record_;
-  int count_ = 0;
-  bool placed_ = false;
-  Long originX_ = 0, originY_ = 0;
-  std::array<std::uint64_t, 2 * kReach> seen_{};
+  static constexpr std::uint64_t kSide = 2 * kReach;
+  std::int64_t originX_, originY_;
+  std::int64_t packedOriginX_, packedOriginY_;  // the origin as PackPoint holds it
+  std::uint64_t usedColumns_ = 0;
+  std::array<std::uint64_t, kSide> columns_{};
+  std::size_t beyondCount_ = 0;
+  struct Point {
+    Long x, y;
+  };
+  std::array<Point, galaxy::kNovaPoints> beyond_;
 };
+
+// Whether a drawn point can be recorded: beyond the margins nothing can show on any surface.
+constexpr bool Recordable(Long x, Long y) {
+  return x >= -galaxy::kRecordMargin && x < 65536 - galaxy::kRecordMargin &&
+         y >= -galaxy::kRecordMargin && y < 65536 - galaxy::kRecordMargin;
+}
 
 }  // namespace
 
@@ -315,31 +383,75 @@ void DrawNewStar(Surface& surface, Integer pixelSize, const NewStarLook& look, L
 
 void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer framesLeft,
                         Colour colour) {
-  RecordingEmitter emit(surface_, view_.PixelSize, colour,
-                        novaPixels_.data() + star * galaxy::kNovaPoints);
   const Single n = p_.NovaExtMult;
-  const Single growth =
-      std::pow(static_cast<Single>(p_.NovaFrames - framesLeft + 1), static_cast<Single>(0.6375f));
+  const Single growth = novaGrowth_[static_cast<std::size_t>(
+      ClampInteger(static_cast<Integer>(p_.NovaFrames - framesLeft + 1), 1, p_.NovaFrames))];
   const Single f = view_.FocalLength;
-  Long sx = 0, sy = 0;
-  // The core, with its centre point, at the nova's depth.
-  if (galaxy::ProjectSprite(view_, x, y, z, sx, sy)) {
-    EmitPicture<kNovaCore, true>(emit, sx, sy, f / z * n * growth);
-  }
-  // The middle layers 0.1 N nearer and farther, the outer layers 0.2 N.
-  for (const Single offset : {0.1f, -0.1f}) {
-    const Single depth = z + offset * n;
-    if (galaxy::ProjectSprite(view_, x, y, depth, sx, sy)) {
-      EmitPicture<kNovaMiddle>(emit, sx, sy, f / depth * n * growth);
+  // The core at the nova's depth, the middle layers 0.1 N nearer and farther, the outer layers
+  // 0.2 N: their centres and units.
+  constexpr int kLayers = 5;
+  constexpr std::array<Single, kLayers> kOffsets = {0.0f, 0.1f, -0.1f, 0.2f, -0.2f};
+  std::array<Long, kLayers> sx{}, sy{};
+  std::array<Single, kLayers> unit{};
+  std::array<bool, kLayers> shown{};
+  int first = -1;
+  for (int k = 0; k < kLayers; ++k) {
+    const auto l = static_cast<std::size_t>(k);
+    const Single depth = k == 0 ? z : z + kOffsets[l] * n;
+    shown[l] = galaxy::ProjectView(view_, x, y, depth, sx[l], sy[l]);
+    if (shown[l]) {
+      unit[l] = f / depth * n * growth;
+      if (first < 0) first = k;
     }
   }
-  for (const Single offset : {0.2f, -0.2f}) {
-    const Single depth = z + offset * n;
-    if (galaxy::ProjectSprite(view_, x, y, depth, sx, sy)) {
-      EmitPicture<kNovaOuter>(emit, sx, sy, f / depth * n * growth);
-    }
+
+  std::uint32_t* record = novaPixels_.data() + star * galaxy::kNovaPoints;
+  const int recorded = novaPixelCount_[star];
+  if (first < 0) {
+    EraseNova(star);
+    return;
   }
-  novaPixelCount_[star] = static_cast<std::uint8_t>(emit.count());
+  const auto f0 = static_cast<std::size_t>(first);
+  NovaPixels pixels(sx[f0], sy[f0]);
+  if (shown[0]) EmitPicture<kNovaCore, true, false>(pixels, sx[0], sy[0], unit[0]);
+  if (shown[1]) EmitPicture<kNovaMiddle, false, false>(pixels, sx[1], sy[1], unit[1]);
+  if (shown[2]) EmitPicture<kNovaMiddle, false, false>(pixels, sx[2], sy[2], unit[2]);
+  if (shown[3]) EmitPicture<kNovaOuter, false, false>(pixels, sx[3], sy[3], unit[3]);
+  if (shown[4]) EmitPicture<kNovaOuter, false, false>(pixels, sx[4], sy[4], unit[4]);
+
+  // The last picture goes, except where the new one covers it anyway; then the new one is set
+  // and recorded.
+  Surface& surface = surface_;
+  const Integer pixelSize = view_.PixelSize;
+  for (int k = 0; k < recorded; ++k) {
+    if (pixels.SetsRecorded(record[k])) continue;
+    PlotDot(surface, pixelSize, galaxy::UnpackX(record[k]), galaxy::UnpackY(record[k]), 0);
+  }
+  int count = 0;
+  const auto plot = [&](Long px, Long py) {
+    if (!Recordable(px, py)) return;
+    PlotDot(surface, pixelSize, px, py, colour);
+    record[count++] = galaxy::PackPoint(px, py);
+  };
+  if (pixelSize == 1 && pixels.WindowRecordable()) {
+    // The usual case, with nothing to check per pixel but the surface's own bounds.
+    pixels.ForEach(
+        [&](Long px, Long py) {
+          surface.SetPixelV(px, py, colour);
+          record[count++] = galaxy::PackPoint(px, py);
+        },
+        plot);
+  } else {
+    pixels.ForEach(plot, plot);
+  }
+  novaPixelCount_[star] = static_cast<std::uint8_t>(count);
+}
+
+void Galaxies::PrefetchNova(std::size_t star) const {
+  const auto* record =
+      reinterpret_cast<const char*>(novaPixels_.data() + star * galaxy::kNovaPoints);
+  const int bytes = novaPixelCount_[star] * static_cast<int>(sizeof(std::uint32_t));
+  for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(record + offset);
 }
 
 void Galaxies::EraseNova(std::size_t star) {
@@ -415,7 +527,7 @@ void Galaxies::UpdateStarBursts(Single tilt) {
         if (pz > kNearest) {
           const Single px = age * particle.vx + centre.x;
           const Single py = age * particle.vy + centre.y;
-          if (ProjectPoint(view_, px, py, pz, particle.sx, particle.sy)) {
+          if (Project(px, py, pz, particle.sx, particle.sy)) {
             particle.shown = true;
             Plot(particle.sx, particle.sy, colour);
           }
@@ -490,7 +602,7 @@ void Galaxies::UpdateComets(Single tilt) {
           particle.y += particle.vy;
           particle.z += particle.vz;
           if (particle.z > kNearest &&
-              ProjectPoint(view_, particle.x, particle.y, particle.z, particle.sx, particle.sy)) {
+              Project(particle.x, particle.y, particle.z, particle.sx, particle.sy)) {
             particle.shown = true;
             Plot(particle.sx, particle.sy,
                  palette_.ColorAgeRamp[static_cast<std::size_t>(MinInteger(particle.age, 99))]);
@@ -523,7 +635,7 @@ void Galaxies::UpdateAmbientStars() {
     star.shown = false;
     if (Rnd() < p_.AmbPersist) {
       star.z -= p_.Velocity;
-      if (star.z > kNearest && ProjectPoint(view_, star.x, star.y, star.z, star.sx, star.sy)) {
+      if (star.z > kNearest && Project(star.x, star.y, star.z, star.sx, star.sy)) {
         star.shown = true;
         Plot(star.sx, star.sy, galaxy::RampColour(palette_, star.colourAge));
       }

@@ -59,10 +59,11 @@ inline bool RoundPoint(double value, Long& out) {
   return true;
 }
 
-// ProjectPoint of the geometry, with the same Single arithmetic and the same rounding, for
-// the sprite layers of the novas (five projections per nova and frame).
-inline bool ProjectSprite(const SurfaceState& view, Single x, Single y, Single z, Long& sx,
-                          Long& sy) {
+// ProjectPoint of the geometry for a point in front of the eye (z above 0.0001), with the same
+// Single arithmetic and the same rounding but without a call to floor: every trail point,
+// particle and sprite layer of the galaxy goes through it.
+inline bool ProjectView(const SurfaceState& view, Single x, Single y, Single z, Long& sx,
+                        Long& sy) {
   if (!(z > 0.0001f)) return false;
   Long px = 0, py = 0;
   if (!RoundPoint(static_cast<double>(x / z * view.ProjScaleX) + view.CentreX, px) ||
@@ -77,8 +78,15 @@ inline bool ProjectSprite(const SurfaceState& view, Single x, Single y, Single z
 // The colour-age ramp at CLng(age). Ages from 99.5 on (which would round past the ramp's last
 // entry) take the last entry, as do all later ages; negative ones the first.
 inline Colour RampColour(const Palette& palette, Single age) {
-  const Long index = CLngOr(age, 99);
+  Long index = 99;
+  if (!RoundPoint(age, index)) index = 99;
   return palette.ColorAgeRamp[static_cast<std::size_t>(ClampLong(index, 0, 99))];
 }
 
 }  // namespace lmvn::galaxy
+
+namespace lmvn {
+inline bool Galaxies::Project(Single x, Single y, Single z, Long& sx, Long& sy) const {
+  return galaxy::ProjectView(view_, x, y, z, sx, sy);
+}
+}  // namespace lmvn

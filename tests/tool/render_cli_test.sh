@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The command line of lumivane-render, run for real against a store in a temporary folder.
-# Usage: render_cli_test.sh path/to/lumivane-render
+# Usage: render_cli_test.sh path/to/lumivane-render path/to/webp_check
 set -u
 tool=$1
+webp_check=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
@@ -13,7 +14,9 @@ for bad in "--frames abc" "--frames -1" "--size 0x5" "--size 99999x10" "--size 6
   "--size x" "--bogus" "--effect nine" "--effect 6" "--every 5" "--out a.png --every 0" \
   "--set Nope.Key=1" "--set Starfield.NoSuchKey=3" "--set garbage" "--seed -3" \
   "--seed 99999999999999999999999" "--frames" "--theme" "--theme -1" "--theme x" \
-  "--effect fireworks --theme 14" "--effect starfield --theme 1" "--effect galaxies --theme 17"; do
+  "--effect fireworks --theme 14" "--effect starfield --theme 1" "--effect galaxies --theme 17" \
+  "--out a.webp --frames 4097" "--out a.webp --frames 2000 --size 1920x1080" \
+  "--out a.webp --frames 3 --every 4" "--driver --out a.webp"; do
   # shellcheck disable=SC2086
   check "usage error: $bad" run 2 $bad && check "one line on stderr: $bad" one_line_error
 done
@@ -35,6 +38,24 @@ check "same seed, same report" test "$report" = "$(tail -n 1 "$work/out")"
 check "every 10th frame" run 0 "${args[@]}" --out "$work/seq.png" --every 10
 check "four numbered frames" test "$(ls "$work"/seq-0000*.png | wc -l)" -eq 4
 check "last numbered frame is the last frame" cmp -s "$work/seq-000040.png" "$work/seq.png"
+
+# Animations, read back with libwebp's demuxer: frames, size, durations (the frame delay, K
+# times it with --every K) and the last frame against the PNG still of the same render.
+check "webp" run 0 "${args[@]}" --frames 20 --out "$work/a.webp"
+check "png still of the same" run 0 "${args[@]}" --frames 20 --out "$work/still.png"
+check "webp read back" "$webp_check" "$work/a.webp" 20 320 200 25 "$work/still.png"
+check "webp of every 4th frame" run 0 "${args[@]}" --frames 20 --every 4 --out "$work/b.WebP" \
+  --set Advanced.Adv_TimeDelay=30
+check "webp every 4th read back" "$webp_check" "$work/b.WebP" 5 320 200 120 "$work/still.png"
+
+# Progress: on a terminal once a render takes more than about a second, never into a pipe.
+slow=(--effect galaxies --frames 2000 --size 1920x1080 --seed 1 --set Galaxy.Galaxy_Stars=9999
+  --set Galaxy.Galaxy_NewFreq=9999 --set Galaxy.Galaxy_NovaFreq=9999)
+on_terminal() { script -qec "$*" "$work/typescript" >/dev/null; }
+check "slow render on a terminal" on_terminal "$tool" "${slow[@]}"
+check "progress bar shown" grep -Eq '\] [0-9]+/2000 frames, [0-9]+:[0-9]{2} left' "$work/typescript"
+check "slow render into a pipe" run 0 "${slow[@]}"
+check "no progress bar in a pipe" test ! -s "$work/err"
 
 check "bench" run 0 "${args[@]}" --bench
 check "bench figures" grep -Eq '"ms_per_frame_median":[0-9.e-]+,"ms_per_frame_p99":' "$work/out"
