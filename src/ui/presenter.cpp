@@ -63,12 +63,10 @@ int BitsPerPixel(const xcb_setup_t* setup, int depth) {
   return 0;
 }
 
-// Fewer, larger put requests for about the same pixels: runs in a tile row whose gap is at
-// most `gap` pixels become one (the gap's pixels are sent again unchanged), then runs that lie
-// exactly below each other become one taller rectangle. `rects` come row by row, left to
-// right; `joined` is scratch space.
-void Coalesce(const std::vector<QRect>& rects, int gap, std::vector<QRect>& joined,
-              std::vector<QRect>& merged) {
+// Fewer, larger areas for about the same pixels: runs in a tile row whose gap is at most `gap`
+// pixels become one (the gap's pixels are sent again unchanged). `rects` come row by row, left
+// to right, and so do the joined runs, still one height per row and never touching.
+void JoinRuns(const std::vector<QRect>& rects, int gap, std::vector<QRect>& joined) {
   joined.clear();
   for (const QRect& r : rects) {
     if (!joined.empty() && joined.back().y() == r.y() && r.x() - joined.back().right() - 1 <= gap) {
@@ -77,6 +75,10 @@ void Coalesce(const std::vector<QRect>& rects, int gap, std::vector<QRect>& join
       joined.push_back(r);
     }
   }
+}
+
+// Runs that lie exactly below each other become one taller rectangle.
+void MergeDownwards(const std::vector<QRect>& joined, std::vector<QRect>& merged) {
   merged.clear();
   static thread_local std::vector<std::size_t> open, next;
   open.clear();
@@ -310,12 +312,15 @@ void Presenter::ChoosePath() {
   if (chosen_ || !target_.isVisible()) return;
   chosen_ = true;
   xcb_connection_t* c = XcbConnection();
-  if (c == nullptr || !LocalDisplay() || target_.devicePixelRatioF() != 1.0) return;
-  const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c, &xcb_shm_id);
-  if (shm == nullptr || !shm->present) return;
+  const xcb_query_extension_reply_t* shm =
+      c != nullptr ? xcb_get_extension_data(c, &xcb_shm_id) : nullptr;
+  if (shm == nullptr || !shm->present || !LocalDisplay() || target_.devicePixelRatioF() != 1.0) {
+    FallBack();
+    return;
+  }
   shared_ = std::make_unique<SharedPixels>(c);
   if (!shared_->Bind(static_cast<xcb_window_t>(target_.window()->winId()))) {
-    shared_.reset();
+    FallBack();
     return;
   }
   surface_.UseMemory(shared_.get(), shared_->layout());
@@ -326,9 +331,13 @@ void Presenter::ChoosePath() {
   path_ = Path::Shm;
 }
 
+// Qt paints from the surface's own memory. QImage::Format_RGB32 (red in bits 16-23) is what
+// Qt's backing stores hold, so the repaint is a plain copy; RGBX8888 would be converted.
 void Presenter::FallBack() {
   path_ = Path::Qt;
-  if (shared_) surface_.UseMemory(nullptr, surface_.layout());
+  if (shared_ || surface_.layout() != PixelLayout::RedHigh) {
+    surface_.UseMemory(nullptr, PixelLayout::RedHigh);
+  }
   shared_.reset();
   target_.update();
 }
@@ -347,13 +356,15 @@ void Presenter::Present() {
   if (rects_.empty()) return;
   if (path_ == Path::Shm && !BindWindow()) FallBack();
   if (path_ == Path::Qt) {
+    JoinRuns(rects_, kJoinGap, joined_);  // still the bands setRects wants
     QRegion region;
-    region.setRects(rects_.data(), static_cast<int>(rects_.size()));
+    region.setRects(joined_.data(), static_cast<int>(joined_.size()));
     target_.update(region);
     return;
   }
   if (!target_.isVisible()) return;  // shown in full by the paint that comes with showing
-  Coalesce(rects_, kJoinGap, joined_, merged_);
+  JoinRuns(rects_, kJoinGap, joined_);
+  MergeDownwards(joined_, merged_);
   PutShm(merged_);
 }
 
