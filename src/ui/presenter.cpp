@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "ui/x11_visual.h"
+
 namespace lmvn::ui {
 
 namespace {
@@ -40,19 +42,6 @@ xcb_connection_t* XcbConnection() {
 bool LocalDisplay() {
   const QByteArray display = qgetenv("DISPLAY");
   return display.startsWith(':') || display.startsWith("unix:") || display.startsWith('/');
-}
-
-const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) {
-  for (auto screens = xcb_setup_roots_iterator(setup); screens.rem; xcb_screen_next(&screens)) {
-    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
-         xcb_depth_next(&depths)) {
-      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
-           xcb_visualtype_next(&visuals)) {
-        if (visuals.data->visual_id == id) return visuals.data;
-      }
-    }
-  }
-  return nullptr;
 }
 
 int BitsPerPixel(const xcb_setup_t* setup, int depth) {
@@ -140,6 +129,19 @@ QRect VisibleRect(const QWidget& target) {
 }
 
 }  // namespace
+
+const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) {
+  for (auto screens = xcb_setup_roots_iterator(setup); screens.rem; xcb_screen_next(&screens)) {
+    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
+         xcb_depth_next(&depths)) {
+      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+           xcb_visualtype_next(&visuals)) {
+        if (visuals.data->visual_id == id) return visuals.data;
+      }
+    }
+  }
+  return nullptr;
+}
 
 // A shared memory segment that holds a surface's pixels, attached by the X server, and the
 // window and GC they are put into.
