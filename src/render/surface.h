@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -171,8 +172,15 @@ class Surface {
       for (int ty = ty0; ty <= ty1; ++ty) {
         std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileCols_;
         const int y = ty << shift, h = std::min(side, height_ - y);
-        for (int tx = tx0; tx <= tx1; ++tx) {
-          if (!row[tx]) continue;
+        for (int tx = tx0; tx <= tx1;) {
+          // Most tiles are unchanged: skip them eight at a time.
+          std::uint64_t eight = 0;
+          while (tx + 8 <= tx1 + 1 && (std::memcpy(&eight, row + tx, 8), eight == 0)) tx += 8;
+          if (tx > tx1) break;
+          if (!row[tx]) {
+            ++tx;
+            continue;
+          }
           const int start = tx;
           while (tx <= tx1 && row[tx]) row[tx++] = 0;
           const int x = start << shift;

@@ -55,6 +55,18 @@ struct TestMemory final : PixelMemory {
   }
 };
 
+TEST(SurfaceTiles, RunsAreFoundAcrossLongStretchesOfUnchangedTiles) {
+  Surface surface(1000, 4);
+  surface.SetTileShift(2);  // 250 tiles in the row
+  Tiles(surface);
+  for (int x : {0, 37, 38, 40, 500, 999}) surface.SetPixelV(x, 3, RGB(1, 1, 1));
+  const auto runs = Tiles(surface);
+  const Surface::Rect expected[] = {{0, 0, 4, 4}, {36, 0, 8, 4}, {500, 0, 4, 4}, {996, 0, 4, 4}};
+  ASSERT_EQ(runs.size(), std::size(expected));
+  for (std::size_t i = 0; i < runs.size(); ++i) EXPECT_TRUE(Same(runs[i], expected[i])) << i;
+  EXPECT_TRUE(Tiles(surface).empty());
+}
+
 TEST(SurfaceMemory, OutsideMemoryAndEitherLayoutKeepThePictureAndItsColours) {
   Surface surface(8, 4);
   surface.SetPixelV(3, 1, RGB(0x11, 0x22, 0x33));
