@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ui/x11_visual.h"
+
 namespace lmvn::app {
 
 namespace {
@@ -22,20 +24,6 @@ xcb_connection_t* Connection() {
     return c;
   }();
   return connection;
-}
-
-const xcb_visualtype_t* FindVisual(xcb_connection_t* c, xcb_visualid_t id) {
-  for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(c)); screens.rem;
-       xcb_screen_next(&screens)) {
-    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
-         xcb_depth_next(&depths)) {
-      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
-           xcb_visualtype_next(&visuals)) {
-        if (visuals.data->visual_id == id) return visuals.data;
-      }
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace
@@ -71,7 +59,7 @@ bool PutSurface(unsigned long id, const Surface& surface) {
       xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error);
   std::free(error);
   if (attributes == nullptr) return false;
-  const xcb_visualtype_t* visual = FindVisual(c, attributes->visual);
+  const xcb_visualtype_t* visual = ui::FindVisual(xcb_get_setup(c), attributes->visual);
   std::free(attributes);
   auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
   if (geometry == nullptr || visual == nullptr) {
