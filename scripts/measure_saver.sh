@@ -3,7 +3,8 @@
 # and the saver's own --stats line (frame interval, time to first frame, presentation path).
 # Usage: scripts/measure_saver.sh [SECONDS] [WIDTHxHEIGHT] [Section.Key=Value ...]
 #          One run; the settings given are written to a temporary store, everything else is
-#          at its default.
+#          at its default. MONITORS=N (default 1) puts N monitors of that size side by side
+#          (RandR monitors on one Xvfb screen), each with its own saver window.
 #        scripts/measure_saver.sh --all [SECONDS] [WIDTHxHEIGHT]
 #          The six effects at their defaults and, in the same X server, each beside its peer
 #          hacks from the XScreenSaver packages where they are installed (fireworkx and pyro,
@@ -18,6 +19,8 @@ if [ "${1:-}" = --all ]; then
 fi
 seconds=${1:-10}
 size=${2:-1920x1080}
+monitors=${MONITORS:-1}
+width=${size%x*} height=${size#*x}
 shift $(($# > 2 ? 2 : $#))
 work=$(mktemp -d)
 server=
@@ -32,10 +35,16 @@ for setting in "$@"; do
 done
 number=$((300 + RANDOM % 600))
 # shellcheck disable=SC2086
-Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp -noreset ${XVFB_ARGS:-} 2>/dev/null &
+Xvfb ":$number" -screen 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset ${XVFB_ARGS:-} \
+  2>/dev/null &
 server=$!
 export DISPLAY=:$number
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
+for ((k = 0; monitors > 1 && k < monitors; k++)); do
+  output=none
+  [ "$k" -eq 0 ] && output=screen
+  xrandr --setmonitor "M$k" "$width/300x$height/170+$((k * width))+0" "$output" >/dev/null
+done
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)

@@ -144,9 +144,9 @@ bool EndSignalled(int waitMs) {
   return poll(&fd, 1, waitMs) > 0;
 }
 
-// Every screen closes as if cancelled (nothing is stored), the saver window closes, and every
+// Every screen closes as if cancelled (nothing is stored), the saver's windows close, and every
 // event loop ends; whoever opened a screen sees Run().quitRequested and returns.
-void EndEverything(ScreenWindow* window) {
+void EndEverything(Saver* window) {
   ui::Run().quitRequested = true;
   for (int k = 0; k < 16 && QApplication::activePopupWidget(); ++k) {
     QApplication::activePopupWidget()->close();
@@ -295,7 +295,7 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
   BuildTrigTables();
   const Palette startupPalette(LoadColourSettings());
 
-  ScreenWindow* window = nullptr;
+  Saver* window = nullptr;
   QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
   QObject::connect(&notifier, &QSocketNotifier::activated, [&window] {
     char byte = 0;
@@ -310,14 +310,14 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
 
   auto runSaverWindow = [&]() {
     if (ui::Run().quitRequested) return 0;
-    ScreenWindow::Options options;
+    Saver::Options options;
     options.host = host;
     options.hostWindow = hostWindow;
     options.rootWindow = rootWindow;
     options.stats = args.stats;
     options.seed = args.seed;
     options.frames = args.frames;
-    ScreenWindow screen(startupPalette, options);
+    Saver screen(startupPalette, options);
     window = &screen;
     screen.Start();
     // The saver may have ended before the main loop runs (its host window went away).

@@ -86,14 +86,21 @@ void RestoreWindowPlacement(QWidget& window, const char* section) {
   if (w > 0 && h > 0) window.resize(w, h);
 }
 
-ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options)
+namespace {
+std::int64_t NowUs() {
+  return ui::Presenter::NowUs();
+}
+}  // namespace
+
+// ---- ScreenWindow
+
+ScreenWindow::ScreenWindow(Saver& saver, QScreen* screen)
     : QWidget(nullptr),
-      options_(options),
-      mode_(ui::Run().runMode),
+      saver_(saver),
+      screen_(screen),
+      palette_(saver.palette()),
       surface_(1, 1),
-      palette_(startupPalette),
-      sequence_({surface_, view_, palette_, cues_}, noOverrides_),
-      presenter_(*this, surface_, [this] { Frame(); }) {
+      presenter_(*this, surface_, [&saver] { saver.Frame(); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setAutoFillBackground(false);
@@ -104,7 +111,7 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
   black.setColor(QPalette::Window, Qt::black);
   setPalette(black);
   // Topmost only when the program runs from the install place.
-  if (mode_ == ui::RunMode::Installed) setWindowFlag(Qt::WindowStaysOnTopHint);
+  if (ui::Run().runMode == ui::RunMode::Installed) setWindowFlag(Qt::WindowStaysOnTopHint);
 
   lblMessage_ = new QLabel(this);
   lblMessage_->setAlignment(Qt::AlignCenter);
@@ -114,23 +121,121 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
   big.setBold(true);
   lblMessage_->setFont(big);
   lblMessage_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  lblMessage_->hide();
   lblInfo_ = new QLabel(kInfoText, this);
   lblInfo_->setAlignment(Qt::AlignCenter);
   lblInfo_->setAttribute(Qt::WA_TransparentForMouseEvents);
   lblInfo_->hide();
 
-  mnuClick_ = new QMenu("&Click", this);
-  mnuClick_->addAction("Properties...", this, [this] { OpenProperties(); });
+  connect(&presenter_, &ui::Presenter::shown, &saver, &Saver::Shown);
+}
+
+ScreenWindow::~ScreenWindow() = default;
+
+bool ScreenWindow::Embed(unsigned long id, bool rootWindow) {
+  setAttribute(Qt::WA_NativeWindow);
+  Qt::WindowFlags flags = Qt::FramelessWindowHint;
+  if (rootWindow) {
+    flags |=
+        Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnBottomHint;
+  }
+  setWindowFlags(flags);
+  winId();
+  foreignParent_ = QWindow::fromWinId(static_cast<WId>(id));
+  const auto size = HostWindowSize(id);
+  if (!foreignParent_ || !size) return false;
+  windowHandle()->setParent(foreignParent_);
+  setGeometry(0, 0, size->width(), size->height());
+  show();
+  if (rootWindow) lower();  // beneath every other window, as the desktop is
+  return true;
+}
+
+void ScreenWindow::Prepare(const RuntimeSettings& runtime) {
+  const int w = std::max(1, width()), h = std::max(1, height());
+  if (surface_.width() != w || surface_.height() != h) presenter_.Resize(w, h);
+  view_ =
+      MakeSurfaceState(surface_.width(), surface_.height(), runtime.FocalLength, runtime.PixelSize);
+}
+
+void ScreenWindow::ShowLockMessage(const std::string& message) {
+  if (message.empty()) {
+    lblMessage_->clear();
+    lblMessage_->hide();
+    return;
+  }
+  lblMessage_->setGeometry(0, lblMessage_->y(), width(), lblMessage_->sizeHint().height());
+  lblMessage_->setText(QString::fromStdString(message));
+  lblMessage_->show();
+}
+
+void ScreenWindow::ShowInfo(const QColor& colour) {
+  lblInfo_->setStyleSheet(
+      QString("QLabel { color: %1; background: transparent; }").arg(colour.name()));
+  lblInfo_->setText(kInfoText);
+  const int h = lblInfo_->sizeHint().height();
+  lblInfo_->setGeometry(0, height() - h, width(), h);
+  lblInfo_->show();
+}
+
+void ScreenWindow::HideInfo() {
+  lblInfo_->hide();
+}
+
+void ScreenWindow::Retire() {
+  presenter_.Stop();
+  screen_ = nullptr;
+  ShowLockMessage({});
+  HideInfo();
+  hide();
+  presenter_.Resize(1, 1);  // lets go of the pixels
+}
+
+void ScreenWindow::PlayCue(Cue cue) {
+  saver_.PlayCue(*this, cue);
+}
+
+void ScreenWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  presenter_.Paint(painter, event->region());
+}
+
+void ScreenWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return;
+  saver_.HandleInput(*this, event->key());
+}
+
+void ScreenWindow::mousePressEvent(QMouseEvent* event) {
+  saver_.MousePress(*this, event->button(), event->globalPosition().toPoint());
+}
+
+void ScreenWindow::mouseMoveEvent(QMouseEvent* event) {
+  saver_.PointerMoved(event->globalPosition().toPoint());
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (isVisible()) saver_.QuitSaver();  // closed by the window manager: the saver ends
+}
+
+// ---- Saver
+
+Saver::Saver(const Palette& startupPalette, const Options& options)
+    : options_(options),
+      mode_(ui::Run().runMode),
+      palette_(startupPalette),
+      sequence_(noOverrides_) {
+  mnuClick_ = std::make_unique<QMenu>("&Click");
+  mnuClick_->addAction("Properties...", this, [this] {
+    if (menuWindow_) OpenProperties(*menuWindow_);
+  });
   mnuClick_->addSeparator();
   mnuClick_->addAction("Exit", this, [this] { QuitSaver(); });
 
-  connect(&presenter_, &ui::Presenter::shown, this, [this] {
-    if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) {
-      stats_.firstFrameUs = ui::Presenter::NowUs();
-    }
-  });
   hostTimer_.setInterval(250);
-  connect(&hostTimer_, &QTimer::timeout, this, &ScreenWindow::FollowHostWindow);
+  connect(&hostTimer_, &QTimer::timeout, this, &Saver::FollowHostWindow);
+  connect(qGuiApp, &QGuiApplication::screenAdded, this, &Saver::ScreenAdded);
+  connect(qGuiApp, &QGuiApplication::screenRemoved, this, &Saver::ScreenRemoved);
 
   // Where the platform cannot move the pointer (Wayland), parking is skipped and the pointer
   // test measures from where the pointer is first seen.
@@ -138,81 +243,41 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
   if (options_.stats) stats_.frameStarts.reserve(1 << 16);
 }
 
-ScreenWindow::~ScreenWindow() = default;
-
-namespace {
-std::int64_t NowUs() {
-  return ui::Presenter::NowUs();
+Saver::~Saver() {
+  StopFrames();
+  for (auto& window : windows_) sequence_.RemoveOutput(window->surface());
 }
-}  // namespace
 
-void ScreenWindow::Start() {
+void Saver::Start() {
   if (options_.hostWindow) {
-    // A native child of the host's window, covering it.
-    setAttribute(Qt::WA_NativeWindow);
-    Qt::WindowFlags flags = Qt::FramelessWindowHint;
-    if (options_.rootWindow) {
-      flags |= Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
-               Qt::WindowStaysOnBottomHint;
-    }
-    setWindowFlags(flags);
-    winId();
-    foreignParent_ = QWindow::fromWinId(static_cast<WId>(*options_.hostWindow));
-    if (!foreignParent_ || !HostWindowSize(*options_.hostWindow)) {
+    auto window = std::make_unique<ScreenWindow>(*this, nullptr);
+    if (!window->Embed(*options_.hostWindow, options_.rootWindow)) {
+      spare_.push_back(std::move(window));
       QuitSaver();
       return;
     }
-    windowHandle()->setParent(foreignParent_);
-    const QSize size = *HostWindowSize(*options_.hostWindow);
-    setGeometry(0, 0, size.width(), size.height());
-    show();
-    if (options_.rootWindow) lower();  // beneath every other window, as the desktop is
+    sequence_.AddOutput(window->context());
+    windows_.push_back(std::move(window));
     hostTimer_.start();
-  } else if (options_.host) {
-    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   }
   started_ = true;
   RunEffects();
 }
 
-void ScreenWindow::RunEffects() {
+void Saver::RunEffects() {
   stopRequested_ = false;
-  if (!options_.hostWindow) {
-    const bool resizable = !options_.host && ReadSettingString(kSettingsApp, "Advanced",
-                                                               "Adv_WindowResize", "0") == "1";
-    setWindowTitle(kCaption);
-    if (resizable) {
-      setCursor(Qt::ArrowCursor);
-      const bool placed =
-          ParseWindowSize(ReadSettingString(kSettingsApp, kSection, "WindowSize", "")).has_value();
-      const QScreen* screen = QGuiApplication::primaryScreen();
-      if (!placed && !isVisible() && screen) {
-        // Nothing stored yet: three quarters of the screen, in its middle.
-        const QRect area = screen->availableGeometry();
-        const QSize size(area.width() * 3 / 4, area.height() * 3 / 4);
-        setGeometry(QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2,
-                                                  (area.height() - size.height()) / 2),
-                          size));
-      }
-      RestoreWindowPlacement(*this, kSection);
-      if (!isVisible()) show();
-    } else {
-      if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-      showFullScreen();
-    }
-    raise();
-    activateWindow();
+  resizable_ =
+      !options_.host && ReadSettingString(kSettingsApp, "Advanced", "Adv_WindowResize", "0") == "1";
+  runtime_ = LoadRuntimeSettings();
+  sequence_.Restart(runtime_, ui::Run().firstRun);
+  Layout();
+  for (auto& window : windows_) {
+    window->HideInfo();
+    window->Prepare(runtime_);
   }
-  lblInfo_->hide();
-
-  const RuntimeSettings runtime = LoadRuntimeSettings();
-  const int w = std::max(1, width()), h = std::max(1, height());
-  if (surface_.width() != w || surface_.height() != h) presenter_.Resize(w, h);
-  view_ =
-      MakeSurfaceState(surface_.width(), surface_.height(), runtime.FocalLength, runtime.PixelSize);
-  palette_.UseSettings(runtime.colour);
-  cues_.Use(runtime.SoundOn, runtime.SoundFiles);
-  lockMessage_ = runtime.LockMessage;
+  palette_.UseSettings(runtime_.colour);
+  cues_.Use(runtime_.SoundOn, runtime_.SoundFiles);
+  lockMessage_ = runtime_.LockMessage;
   if (options_.seed) {
     ProgramRandom().Seed(*options_.seed);
   } else {
@@ -220,14 +285,145 @@ void ScreenWindow::RunEffects() {
   }
   framesDrawn_ = 0;
   ClearMessageArea();
-  sequence_.Restart(runtime, ui::Run().firstRun);
   runDue_ = true;
-  presenter_.Start(runtime.FrameDelay);
+  StartFrames();
 }
 
-void ScreenWindow::Frame() {
+void Saver::Layout() {
+  if (options_.hostWindow) return;
+  // Full screen: a window per monitor, and none without one; otherwise the one window.
+  for (std::size_t k = windows_.size(); k-- > 0;) {
+    ScreenWindow& window = *windows_[k];
+    const bool keep = everyScreen() ? window.boundScreen() != nullptr : k == 0;
+    if (!keep) RetireWindow(window);
+  }
+  if (everyScreen()) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+      const bool covered = std::any_of(windows_.begin(), windows_.end(),
+                                       [&](const auto& w) { return w->boundScreen() == screen; });
+      if (!covered) AddWindow(screen);
+    }
+  } else if (windows_.empty()) {
+    AddWindow(nullptr);
+  } else {
+    windows_.front()->Bind(nullptr);
+  }
+  for (auto& window : windows_) Shape(*window);
+  if (ScreenWindow* primary = PrimaryWindow()) primary->activateWindow();
+}
+
+ScreenWindow& Saver::AddWindow(QScreen* screen) {
+  std::unique_ptr<ScreenWindow> window;
+  if (spare_.empty()) {
+    window = std::make_unique<ScreenWindow>(*this, screen);
+    if (options_.host) window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  } else {
+    window = std::move(spare_.back());
+    spare_.pop_back();
+    window->Bind(screen);
+  }
+  ScreenWindow& added = *window;
+  windows_.push_back(std::move(window));
+  Shape(added);
+  added.Prepare(runtime_);
+  sequence_.AddOutput(added.context());
+  return added;
+}
+
+void Saver::RetireWindow(ScreenWindow& window) {
+  const bool lead = !windows_.empty() && windows_.front().get() == &window;
+  sequence_.RemoveOutput(window.surface());
+  window.Retire();
+  const auto it = std::find_if(windows_.begin(), windows_.end(),
+                               [&](const auto& w) { return w.get() == &window; });
+  spare_.push_back(std::move(*it));
+  windows_.erase(it);
+  if (lead && animating_) StartFrames();  // the next window takes over the frame timer
+}
+
+void Saver::Shape(ScreenWindow& window) {
+  if (options_.hostWindow) return;
+  window.setWindowTitle(kCaption);
+  if (resizable_) {
+    window.setCursor(Qt::ArrowCursor);
+    const bool placed =
+        ParseWindowSize(ReadSettingString(kSettingsApp, kSection, "WindowSize", "")).has_value();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!placed && !window.isVisible() && screen) {
+      // Nothing stored yet: three quarters of the screen, in its middle.
+      const QRect area = screen->availableGeometry();
+      const QSize size(area.width() * 3 / 4, area.height() * 3 / 4);
+      window.setGeometry(QRect(area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                       (area.height() - size.height()) / 2),
+                               size));
+    }
+    RestoreWindowPlacement(window, kSection);
+    if (!window.isVisible()) window.show();
+  } else {
+    window.setCursor(Qt::BlankCursor);
+    QScreen* screen = window.boundScreen();
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+      window.setScreen(screen);
+      window.setGeometry(screen->geometry());
+    }
+    window.showFullScreen();
+  }
+  window.raise();
+}
+
+void Saver::ScreenAdded(QScreen* screen) {
+  // During a dialog the windows are laid out again when it closes.
+  if (!started_ || stopRequested_ || inDialog_ || !everyScreen()) return;
+  AddWindow(screen);
+  if (windows_.size() == 1 && animating_) StartFrames();
+}
+
+void Saver::ScreenRemoved(QScreen* screen) {
+  for (auto& window : windows_) {
+    if (window->boundScreen() != screen) continue;
+    if (inDialog_) {
+      window->Bind(nullptr);  // laid out again when the dialog closes
+      window->hide();
+    } else {
+      RetireWindow(*window);
+    }
+    return;
+  }
+}
+
+void Saver::StartFrames() {
+  animating_ = true;
+  for (auto& window : windows_) window->presenter().Stop();
+  if (!windows_.empty()) windows_.front()->presenter().Start(runtime_.FrameDelay);
+}
+
+void Saver::StopFrames() {
+  animating_ = false;
+  for (auto& window : windows_) window->presenter().Stop();
+}
+
+ScreenWindow* Saver::PrimaryWindow() const {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  for (const auto& window : windows_) {
+    if (window->boundScreen() == primary) return window.get();
+  }
+  return windows_.empty() ? nullptr : windows_.front().get();
+}
+
+QRect Saver::PointerArea() const {
+  QRect area;
+  for (const auto& window : windows_) {
+    if (window->isVisible()) area |= QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+  }
+  return area;
+}
+
+void Saver::Frame() {
+  if (windows_.empty()) return;
+  ui::Presenter& lead = windows_.front()->presenter();
   if (options_.frames && framesDrawn_ >= *options_.frames) {
-    presenter_.Stop();  // the last frame stays on screen
+    StopFrames();  // the last frame stays on screen
     return;
   }
   ++framesDrawn_;
@@ -243,24 +439,26 @@ void ScreenWindow::Frame() {
       shown = run.shown;
       if (run.shown || run.idle) break;
     }
-    presenter_.Present();
+    for (auto& window : windows_) window->presenter().Present();
     ParkCursor(true);
     if (!shown) {
-      presenter_.Stop();  // rests, taking input, until the driver starts again
+      StopFrames();  // rests, taking input, until the driver starts again
       return;
     }
   }
-  FramePacer& pacer = presenter_.pacer();
+  FramePacer& pacer = lead.pacer();
   const std::int64_t start = NowUs();
   pacer.StartFrame(start);  // the frame proper starts after the run has begun
   if (options_.stats) {
     ++stats_.frames;
-    stats_.present = ui::Presenter::PathName(presenter_.path());
+    stats_.present = ui::Presenter::PathName(lead.path());
     if (stats_.frameStarts.size() < stats_.frameStarts.capacity()) {
       stats_.frameStarts.push_back(start);
     }
   }
   const bool budgetSpent = sequence_.Frame();
+  // The lead's presenter sends its own changes after this.
+  for (std::size_t k = 1; k < windows_.size(); ++k) windows_[k]->presenter().Present();
 
   const std::int64_t end = NowUs();
   if (pacer.LabelRefreshDue(end)) {
@@ -270,48 +468,60 @@ void ScreenWindow::Frame() {
   if (budgetSpent) runDue_ = true;
 }
 
-void ScreenWindow::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  presenter_.Paint(painter, event->region());
+void Saver::Shown() {
+  if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) stats_.firstFrameUs = NowUs();
 }
 
-void ScreenWindow::ClearMessageArea() {
-  lblMessage_->clear();
-  lblMessage_->hide();  // shown again with a lock message
-  surface_.Clear();
-  presenter_.Present();
+void Saver::PlayCue(const ScreenWindow& from, Cue cue) {
+  // One screen's effect sounds; the others would only repeat it.
+  if (&from == PrimaryWindow()) cues_.PlayCue(cue);
+}
+
+void Saver::ClearMessageArea() {
+  for (auto& window : windows_) {
+    window->ShowLockMessage({});
+    window->surface().Clear();
+    window->presenter().Present();
+  }
   PlaceLockMessage();
 }
 
-void ScreenWindow::PlaceLockMessage() {
+void Saver::PlaceLockMessage() {
   if (lockMessage_.empty()) return;
-  lblMessage_->setGeometry(0, lblMessage_->y(), width(), lblMessage_->sizeHint().height());
-  lblMessage_->setText(QString::fromStdString(lockMessage_));
-  lblMessage_->show();
+  const ScreenWindow* primary = PrimaryWindow();
+  for (auto& window : windows_) {
+    window->ShowLockMessage(window.get() == primary ? lockMessage_ : std::string());
+  }
 }
 
-void ScreenWindow::UpdateInfoLabel() {
+void Saver::UpdateInfoLabel() {
   int& index = InfoColourIndex();
   index = (index + 1) % 6;
-  lblInfo_->setStyleSheet(
-      QString("QLabel { color: %1; background: transparent; }").arg(HintColour(index).name()));
-  lblInfo_->setText(kInfoText);
-  const int h = lblInfo_->sizeHint().height();
-  lblInfo_->setGeometry(0, height() - h, width(), h);
-  lblInfo_->show();
+  const ScreenWindow* primary = PrimaryWindow();
+  for (auto& window : windows_) {
+    if (window.get() == primary) {
+      window->ShowInfo(HintColour(index));
+    } else {
+      window->HideInfo();
+    }
+  }
 }
 
-void ScreenWindow::ParkCursor(bool touchCheckTime) {
+void Saver::ParkCursor(bool touchCheckTime) {
   if (options_.host) return;
-  if (canParkPointer_) {
-    const QPoint local(width(), CIntOr(height() * 0.5, 0));
-    QCursor::setPos(mapToGlobal(local));
-    parkPoint_ = local;
+  const QRect area = PointerArea();
+  if (canParkPointer_ && !area.isEmpty()) {
+    // The right-hand middle point of the desktop; where the pointer really went counts, as
+    // the server keeps it on a monitor.
+    QCursor::setPos(QPoint(area.x() + area.width(), area.y() + CIntOr(area.height() * 0.5, 0)));
+    parkPoint_ = QCursor::pos();
   }
   if (touchCheckTime) lastPointerCheck_ = NowUs();
 }
 
-void ScreenWindow::PointerTest(QPoint position) {
+void Saver::PointerMoved(QPoint position) {
+  if (options_.host) return;
+  if (mode_ != ui::RunMode::Installed && mode_ != ui::RunMode::Saver) return;
   const std::int64_t now = NowUs();
   const std::int64_t since = now - lastPointerCheck_;
   if (since < 1'000'000 && since > -1'000'000) return;
@@ -321,19 +531,18 @@ void ScreenWindow::PointerTest(QPoint position) {
     lastPointerCheck_ = now;
     return;
   }
-  const double diagonal = std::hypot(double(width()), double(height()));
+  const QRect area = PointerArea();
+  const double diagonal = std::hypot(double(area.width()), double(area.height()));
   const double distance =
       std::hypot(double(parkPoint_->x() - position.x()), double(parkPoint_->y() - position.y()));
   if (distance > diagonal * 0.01) {
-    if (mode_ == ui::RunMode::Installed || mode_ == ui::RunMode::Saver) {
-      QuitSaver();
-      return;
-    }
+    QuitSaver();
+    return;
   }
   lastPointerCheck_ = NowUs();
 }
 
-void ScreenWindow::HandleInput(int key) {
+void Saver::HandleInput(ScreenWindow& from, int key) {
   if (options_.host || mode_ == ui::RunMode::Preview) return;
   if (key == Qt::Key_Escape) {
     QuitSaver();
@@ -342,7 +551,7 @@ void ScreenWindow::HandleInput(int key) {
   const bool standalone = mode_ == ui::RunMode::Standalone;
   if (key == Qt::Key_F5) {
     if (standalone) {
-      SaveWindowPlacement(*this, kSection);
+      SaveWindowPlacement(from, kSection);
       RunEffects();
     } else {
       QuitSaver();
@@ -350,87 +559,82 @@ void ScreenWindow::HandleInput(int key) {
     return;
   }
   if (standalone) {
-    OpenProperties();
+    OpenProperties(from);
   } else {
     QuitSaver();
   }
 }
 
-void ScreenWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->isAutoRepeat()) return;
-  HandleInput(event->key());
-}
-
-void ScreenWindow::mousePressEvent(QMouseEvent* event) {
+void Saver::MousePress(ScreenWindow& from, Qt::MouseButton button, QPoint global) {
   if (options_.host || mode_ == ui::RunMode::Preview) return;
-  if (event->button() == Qt::RightButton) {
-    if (mode_ == ui::RunMode::Saver) {
-      QuitSaver();
-    } else {
-      setCursor(Qt::ArrowCursor);
-      mnuClick_->exec(event->globalPosition().toPoint());
-      if (!stopRequested_ && isFullScreen()) setCursor(Qt::BlankCursor);
-    }
+  if (button != Qt::RightButton) {
+    HandleInput(from, 0);
     return;
   }
-  HandleInput(0);
-}
-
-void ScreenWindow::mouseMoveEvent(QMouseEvent* event) {
-  if (options_.host) return;
-  if (mode_ == ui::RunMode::Installed || mode_ == ui::RunMode::Saver) {
-    PointerTest(event->position().toPoint());
+  if (mode_ == ui::RunMode::Saver) {
+    QuitSaver();
+    return;
   }
+  SetCursors(false);
+  menuWindow_ = &from;
+  mnuClick_->exec(global);
+  if (!stopRequested_ && !resizable_) SetCursors(true);
 }
 
-void ScreenWindow::OpenProperties() {
-  if (stopRequested_) return;
-  SaveWindowPlacement(*this, kSection);
-  presenter_.Stop();
-  setCursor(Qt::ArrowCursor);
-  ui::ShowPropertiesDialog(this);
+void Saver::SetCursors(bool blank) {
+  for (auto& window : windows_) window->setCursor(blank ? Qt::BlankCursor : Qt::ArrowCursor);
+}
+
+void Saver::OpenProperties(ScreenWindow& from) {
+  if (stopRequested_ || inDialog_) return;
+  SaveWindowPlacement(from, kSection);
+  StopFrames();
+  SetCursors(false);
+  inDialog_ = true;
+  ui::ShowPropertiesDialog(&from);
+  inDialog_ = false;
   if (ui::Run().exitRequested || ui::Run().quitRequested) {
     QuitSaver();
     return;
   }
-  if (isFullScreen()) setCursor(Qt::BlankCursor);
+  if (!resizable_) SetCursors(true);
   ParkCursor(false);
   // The dialog has closed: the driver starts again with the new settings.
   RunEffects();
 }
 
-void ScreenWindow::QuitSaver() {
-  if (stopRequested_ && !isVisible()) return;
+void Saver::QuitSaver() {
   stopRequested_ = true;
-  presenter_.Stop();
+  if (quitting_) return;
+  quitting_ = true;
+  StopFrames();
   hostTimer_.stop();
-  close();
-}
-
-void ScreenWindow::closeEvent(QCloseEvent* event) {
-  stopRequested_ = true;
-  presenter_.Stop();
-  if (started_ && !options_.host) SaveWindowPlacement(*this, kSection);
-  event->accept();
+  if (started_ && !options_.host) {
+    if (ScreenWindow* primary = PrimaryWindow()) SaveWindowPlacement(*primary, kSection);
+  }
+  for (auto& window : windows_) window->close();
   QCoreApplication::exit(0);
 }
 
-void ScreenWindow::RaiseWindow() {
+void Saver::RaiseWindow() {
   if (options_.host) return;
-  if (isMinimized()) showNormal();
-  raise();
-  activateWindow();
+  for (auto& window : windows_) {
+    if (window->isMinimized()) window->showNormal();
+    window->raise();
+  }
+  if (ScreenWindow* primary = PrimaryWindow()) primary->activateWindow();
 }
 
-void ScreenWindow::FollowHostWindow() {
-  if (!options_.hostWindow) return;
+void Saver::FollowHostWindow() {
+  if (!options_.hostWindow || windows_.empty()) return;
   const auto size = HostWindowSize(*options_.hostWindow);
   if (!size) {
     QuitSaver();  // the host's window is gone
     return;
   }
-  if (*size != this->size()) {
-    setGeometry(0, 0, size->width(), size->height());
+  ScreenWindow& window = *windows_.front();
+  if (*size != window.size()) {
+    window.setGeometry(0, 0, size->width(), size->height());
     RunEffects();
   }
 }

@@ -1,14 +1,18 @@
-// The saver window (frmScreen): the black window every effect draws on, full screen or the
-// captioned resizable window, or a child of a screen-saver host's window. It runs the driver
-// frame by frame through the presenter (which paces the frames and shows the surface), keeps
-// the two labels, and applies the input rules of the run mode.
+// The saver (frmScreen): the black windows every effect draws on. Full screen means every
+// monitor: one window per screen, each with its own surface and effect object, all run by one
+// driver schedule and one frame timer, so that they change effect together. The captioned
+// resizable window and the window inside a screen-saver host are one window. The labels sit
+// on the primary screen, and input on any window follows the run mode's rules for all.
 #pragma once
 
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/cue_output.h"
@@ -33,7 +37,57 @@ struct FrameStats {
   const char* present = "qt";  // the presentation path: "shm" or "qt"
 };
 
-class ScreenWindow final : public QWidget {
+class Saver;
+
+// One window of the saver: a surface of its size with its presenter, and the two labels.
+// Its input goes to the saver.
+class ScreenWindow final : public QWidget, private CueSink {
+  Q_OBJECT
+
+ public:
+  ScreenWindow(Saver& saver, QScreen* screen);
+  ~ScreenWindow() override;
+
+  // The monitor this window covers in full screen; nullptr for the one window of the other
+  // layouts (or once its monitor is gone).
+  QScreen* boundScreen() const { return screen_; }
+  void Bind(QScreen* screen) { screen_ = screen; }
+  // A native child of the host's window `id`, covering it; false when there is no such window.
+  bool Embed(unsigned long id, bool rootWindow);
+  // Sizes the surface to the window for a driver start with these settings.
+  void Prepare(const RuntimeSettings& runtime);
+  EffectContext context() { return {surface_, view_, palette_, *this}; }
+  Surface& surface() { return surface_; }
+  ui::Presenter& presenter() { return presenter_; }
+  // The lock message across the top (hidden when empty) and the first-run hint at the bottom.
+  void ShowLockMessage(const std::string& message);
+  void ShowInfo(const QColor& colour);
+  void HideInfo();
+  // Hidden and inert until used again.
+  void Retire();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void PlayCue(Cue cue) override;
+
+  Saver& saver_;
+  QPointer<QScreen> screen_;
+  QPointer<QWindow> foreignParent_;
+  const Palette& palette_;
+  Surface surface_;
+  SurfaceState view_;
+  ui::Presenter presenter_;
+  QLabel* lblMessage_ = nullptr;
+  QLabel* lblInfo_ = nullptr;
+};
+
+class Saver final : public QObject {
   Q_OBJECT
 
  public:
@@ -50,12 +104,12 @@ class ScreenWindow final : public QWidget {
     std::optional<long> frames;         // the animation stops after this many frames
   };
 
-  ScreenWindow(const Palette& startupPalette, const Options& options);
-  ~ScreenWindow() override;
+  Saver(const Palette& startupPalette, const Options& options);
+  ~Saver() override;
 
-  // The first activation: shows the window and starts the driver.
+  // The first activation: shows the windows and starts the driver.
   void Start();
-  // Ends the saver: stops the animation and closes the window (which saves its placement).
+  // Ends the saver: stops the animation and closes every window (saving the placement).
   void QuitSaver();
   // A second start of the program asks this one to come to the front.
   void RaiseWindow();
@@ -64,49 +118,67 @@ class ScreenWindow final : public QWidget {
   // True once the saver has ended (or was asked to).
   bool stopped() const { return stopRequested_; }
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  // ---- For the windows
+  const Palette& palette() const { return palette_; }
+  void HandleInput(ScreenWindow& from, int key);
+  void MousePress(ScreenWindow& from, Qt::MouseButton button, QPoint global);
+  void PointerMoved(QPoint global);
+  void PlayCue(const ScreenWindow& from, Cue cue);
+  void Shown();
+  // One frame on every window (the first window's presenter calls it).
+  void Frame();
 
  private:
-  // The driver (re)started: window shape, runtime settings, surface, labels, first run.
+  // The driver (re)started: windows for the layout, runtime settings, surfaces, labels.
   void RunEffects();
-  // One frame (the presenter calls it): begins the next run when due, draws the frame.
-  void Frame();
-  void HandleInput(int key);
-  void OpenProperties();
+  // The windows the layout asks for: one per monitor, or the one window.
+  void Layout();
+  ScreenWindow& AddWindow(QScreen* screen);
+  void RetireWindow(ScreenWindow& window);
+  void Shape(ScreenWindow& window);
+  void ScreenAdded(QScreen* screen);
+  void ScreenRemoved(QScreen* screen);
+  // The frame timer is the first window's presenter's.
+  void StartFrames();
+  void StopFrames();
+  ScreenWindow* PrimaryWindow() const;
+  // The area the pointer test measures: every window together (the whole desktop).
+  QRect PointerArea() const;
+  void OpenProperties(ScreenWindow& from);
   void ParkCursor(bool touchCheckTime);
-  void PointerTest(QPoint position);
   void ClearMessageArea();
   void PlaceLockMessage();
   void UpdateInfoLabel();
   void FollowHostWindow();
+  void SetCursors(bool blank);
+  bool everyScreen() const { return !options_.host && !resizable_; }
 
   Options options_;
   ui::RunMode mode_;
-  Surface surface_;
-  SurfaceState view_;
   Palette palette_;
   AppCueSink cues_;
   SettingOverrides noOverrides_;
   EffectSequence sequence_;
-  ui::Presenter presenter_;
+  RuntimeSettings runtime_;
+  std::vector<std::unique_ptr<ScreenWindow>> windows_;
+  // Windows whose monitor went or whose layout ended, kept hidden for reuse: a window may be
+  // retired while one of its own handlers runs.
+  std::vector<std::unique_ptr<ScreenWindow>> spare_;
+  std::unique_ptr<QMenu> mnuClick_;
+  QPointer<ScreenWindow> menuWindow_;
   QTimer hostTimer_;
-  QLabel* lblMessage_ = nullptr;
-  QLabel* lblInfo_ = nullptr;
-  QMenu* mnuClick_ = nullptr;
-  QPointer<QWindow> foreignParent_;
   std::string lockMessage_;
 
   bool started_ = false;
   bool stopRequested_ = false;
+  bool quitting_ = false;
+  bool resizable_ = false;
+  bool animating_ = false;
+  bool inDialog_ = false;
   bool runDue_ = true;
   long framesDrawn_ = 0;
   bool canParkPointer_ = true;
-  std::optional<QPoint> parkPoint_;
+  std::optional<QPoint> parkPoint_;  // global coordinates
   std::int64_t lastPointerCheck_ = 0;
   FrameStats stats_;
 };

@@ -114,28 +114,43 @@ EffectRun Driver::RunWelcomeTour() {
   return run;
 }
 
+void EffectSequence::AddOutput(const EffectContext& context) {
+  outputs_.push_back(std::make_unique<Output>(Output{context, nullptr}));
+  BeginOutput(*outputs_.back());
+}
+
+void EffectSequence::RemoveOutput(const Surface& surface) {
+  std::erase_if(outputs_, [&](const auto& output) { return &output->context.surface == &surface; });
+}
+
 void EffectSequence::Restart(const RuntimeSettings& runtime, bool firstRun) {
-  effect_.reset();
+  for (auto& output : outputs_) output->effect.reset();
   driver_.RunEffects(runtime, firstRun);
   run_ = EffectRun{};
   run_.shown = false;
   framesThisRun_ = 0;
 }
 
+void EffectSequence::BeginOutput(Output& output) {
+  output.effect.reset();
+  // The canvas is cleared before the effect is built: building draws its first state.
+  output.context.surface.Clear();
+  if (run_.shown) output.effect = MakeEffect(run_.request, overrides_, output.context);
+}
+
 const EffectRun& EffectSequence::BeginRun() {
-  effect_.reset();
   run_ = driver_.NextRun();
   framesThisRun_ = 0;
   budget_ = FrameBudget(run_.framesPerEffect);
   budget_.Reset();
-  // The canvas is cleared before the effect is built: building draws its first state.
-  context_.surface.Clear();
-  if (run_.shown) effect_ = MakeEffect(run_.request, overrides_, context_);
+  for (auto& output : outputs_) BeginOutput(*output);
   return run_;
 }
 
 bool EffectSequence::Frame() {
-  if (effect_) effect_->Frame();
+  for (auto& output : outputs_) {
+    if (output->effect) output->effect->Frame();
+  }
   if (framesThisRun_ < std::numeric_limits<Long>::max()) ++framesThisRun_;
   return budget_.CycleFrameDue();
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "effects/effect.h"
 #include "effects/effect_factory.h"
@@ -78,12 +79,27 @@ class Driver {
 // show in the next run), and counts frames against the run's budget. An effect that is not
 // built (the factory has none) runs as a black surface for its budget, so the saver still
 // paces, takes input and moves on.
+//
+// The runs may be shown on several surfaces at once (one per monitor): each output has an
+// effect object of its own, built for its surface, while the schedule and the frame budget
+// are the sequence's alone, so every output changes effect on the same frame.
 class EffectSequence {
  public:
   // `context` and `overrides` outlive the sequence; the caller updates the surface, view and
   // palette they refer to before a restart.
   EffectSequence(const EffectContext& context, const SettingOverrides& overrides)
-      : context_(context), overrides_(overrides) {}
+      : overrides_(overrides) {
+    AddOutput(context);
+  }
+  // A sequence without outputs yet.
+  explicit EffectSequence(const SettingOverrides& overrides) : overrides_(overrides) {}
+
+  // Another surface that shows the runs from now on (the context outlives its output). During
+  // a shown run it is cleared and gets its effect for that run at once.
+  void AddOutput(const EffectContext& context);
+  // The output drawing on `surface` is dropped with its effect; other surfaces are ignored.
+  void RemoveOutput(const Surface& surface);
+  std::size_t outputs() const { return outputs_.size(); }
 
   // RunEffects again with fresh settings; the current run ends.
   void Restart(const RuntimeSettings& runtime, bool firstRun);
@@ -92,20 +108,28 @@ class EffectSequence {
   // caller asks for the next run at once (or after one frame slot when it is idle).
   const EffectRun& BeginRun();
 
-  // One frame of the current run (shown runs only). True when the budget is spent.
+  // One frame of the current run on every output (shown runs only). True when the budget is
+  // spent.
   bool Frame();
 
   const EffectRun& run() const { return run_; }
-  bool built() const { return effect_ != nullptr; }
+  // The first output has an effect for the current run.
+  bool built() const { return !outputs_.empty() && outputs_.front()->effect != nullptr; }
   Long framesThisRun() const { return framesThisRun_; }
   Driver& driver() { return driver_; }
 
  private:
-  EffectContext context_;
+  struct Output {
+    EffectContext context;
+    std::unique_ptr<Effect> effect;
+  };
+  // Clears the output's surface and builds its effect for the current run (when shown).
+  void BeginOutput(Output& output);
+
   const SettingOverrides& overrides_;
   Driver driver_;
   EffectRun run_;
-  std::unique_ptr<Effect> effect_;
+  std::vector<std::unique_ptr<Output>> outputs_;
   FrameBudget budget_;
   Long framesThisRun_ = 0;
 };

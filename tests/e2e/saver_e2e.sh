@@ -2,8 +2,8 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver |
-#         properties | signals | startup | present_same | shm_kill
+#   CASE: saver | monitors | installed_pointer | standalone | preview | second_start | host |
+#         xscreensaver | properties | signals | startup | present_same | shm_kill
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -125,6 +125,35 @@ saver)
   xdotool key Escape
   exit_within 1 "$saver" "Escape"
   grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
+  ;;
+
+monitors)
+  # Two monitors side by side (RandR monitors; -noreset keeps them when clients leave): each
+  # shows a black animated window, a monitor that goes and comes back loses and gets its
+  # window, and one Escape ends the saver everywhere.
+  command -v xrandr >/dev/null || { echo "SKIP: xrandr is not installed"; exit 77; }
+  start_x 2560 720 -noreset
+  right() { xrandr --setmonitor RIGHT 1280/339x720/190+1280+0 none; }
+  xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null && right
+  windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
+  store '[General]\nAnimationType=1\n'
+  start_saver /S
+  wait_until 20 windows 2 || fail "not a window on each monitor"
+  xrandr --delmonitor RIGHT && wait_until 5 windows 1 || fail "a window stayed on a gone monitor"
+  right && wait_until 5 windows 2 || fail "no window on a monitor that came"
+  sleep 0.5
+  for moment in a b; do
+    for x in 0 1280; do import -window root -crop "1280x720+$x+0" "$work/$moment$x.png"; done
+    sleep 0.4
+  done
+  for x in 0 1280; do
+    changed=$(compare -metric AE "$work/a$x.png" "$work/b$x.png" null: 2>&1)
+    echo "monitor at x=$x: $(lit "$work/b$x.png") lit, $changed changed in 0.4 s"
+    [ "$(lit "$work/b$x.png")" -gt 0 ] && [ "${changed%% *}" != 0 ] ||
+      fail "the monitor at x=$x shows no moving pixels"
+  done
+  xdotool key Escape
+  exit_within 1 "$saver" "Escape"
   ;;
 
 installed_pointer)

@@ -179,6 +179,36 @@ TEST(FrameBudget, DueOnTheLastFrameOfEachRunOnlyAndNeverOverflows) {
   EXPECT_EQ(missed.CycleFrameCount, std::numeric_limits<Long>::max());
 }
 
+TEST(EffectSequence, EveryOutputShowsTheSameRunsWithAnEffectOfItsOwn) {
+  Surface big(320, 200), small(160, 120);
+  const SurfaceState bigView = MakeSurfaceState(320, 200, 1.0f, 1);
+  const SurfaceState smallView = MakeSurfaceState(160, 120, 1.0f, 1);
+  const Palette palette;
+  SilentCueSink cues;
+  const SettingOverrides overrides;
+  EffectSequence sequence(overrides);
+  sequence.AddOutput({big, bigView, palette, cues});
+  ProgramRandom().Seed(5);
+  sequence.Restart(Cycling(2 + 4, 100), false);                    // Starfield, then Warp
+  EXPECT_EQ(sequence.BeginRun().request.id, EffectId::Fireworks);  // not picked: passes
+  EXPECT_EQ(sequence.BeginRun().request.id, EffectId::Starfield);
+  for (int frame = 1; frame <= 50; ++frame) ASSERT_FALSE(sequence.Frame());
+  // A monitor added in the middle of a run joins it; the budget stays the sequence's.
+  small.SetPixelV(3, 3, RGB(255, 0, 0));
+  sequence.AddOutput({small, smallView, palette, cues});
+  EXPECT_EQ(small.GetPixel(3, 3), 0);
+  for (int frame = 51; frame <= 100; ++frame) ASSERT_EQ(sequence.Frame(), frame == 100);
+  EXPECT_GT(big.CountLitPixels(), 0u);
+  EXPECT_GT(small.CountLitPixels(), 0u);
+  // A monitor removed is no longer drawn on; the others go on.
+  sequence.RemoveOutput(big);
+  EXPECT_EQ(sequence.outputs(), 1u);
+  EXPECT_EQ(sequence.BeginRun().request.id, EffectId::Warp);
+  sequence.Frame();
+  EXPECT_GT(small.CountLitPixels(), 0u);
+  EXPECT_GT(big.CountLitPixels(), 0u);  // no longer cleared by the runs
+}
+
 TEST(FramePacer, AFrameStartsNoEarlierThanTheDelayAndALateFrameDoesNotCatchUp) {
   FramePacer pacer;
   pacer.FrameDelay = 25;
