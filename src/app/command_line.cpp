@@ -9,7 +9,7 @@
 namespace lmvn::app {
 
 const char* const kUsage =
-    "usage: lumivane [/S | /C | /P ID | /A | FILE.lvx] [--stats]\n"
+    "usage: lumivane [/S | /C | /P ID | /A | FILE.lvx] [--stats] [--seed N] [--frames N]\n"
     "       lumivane -root | --root | -window-id ID     (run inside a screen-saver host)\n"
     "Lumivane animates single pixels: fireworks, galaxies, sparklers, a starfield.\n"
     "  (nothing), /S   run the saver full screen (Escape ends it)\n"
@@ -20,6 +20,8 @@ const char* const kUsage =
     "  -root, --root   draw into the host's window (XSCREENSAVER_WINDOW, or the root window)\n"
     "  -window-id ID   draw into the X11 window ID (decimal or 0x-hex)\n"
     "  --stats         print one JSON line of frame and CPU figures on exit\n"
+    "  --seed N        start the random generator from N (the same pictures every run)\n"
+    "  --frames N      stop the animation after N frames; the window stays until ended\n"
     "  --help          print this text\n"
     "  --version       print the version\n"
     "Settings: $XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini (~/.config/Lumivane/LMVN_SS.ini).\n";
@@ -37,6 +39,14 @@ ProgramArgs ParseProgramArgs(const std::vector<std::string>& args) {
       out.stats = true;
     } else if (arg == "-root" || arg == "--root") {
       out.root = true;
+    } else if ((arg == "--seed" || arg == "--frames") && i + 1 < args.size()) {
+      const std::string& value = args[++i];
+      std::uint64_t n = 0;
+      const char* last = value.data() + value.size();
+      const auto [end, error] = std::from_chars(value.data(), last, n);
+      const bool number = !value.empty() && error == std::errc() && end == last;
+      if (number && arg == "--seed") out.seed = n;
+      if (number && arg == "--frames" && n >= 1 && n <= 1'000'000'000) out.frames = long(n);
     } else if ((arg == "-window-id" || arg == "--window-id") && i + 1 < args.size()) {
       out.windowId = args[++i];
     } else {

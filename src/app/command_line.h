@@ -2,6 +2,7 @@
 // place. Plain logic without Qt, so it can be tested on its own.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,11 @@ struct ProgramArgs {
   bool help = false;
   bool version = false;
   bool stats = false;  // --stats: one JSON line of frame and CPU figures on exit
+  // --seed N: the random generator starts from N at every start of the driver (the same
+  // pictures every time); --frames N: the animation stops after N frames, the window stays.
+  // A value that is not a whole number from 0 (seed) or 1 (frames) is ignored.
+  std::optional<std::uint64_t> seed;
+  std::optional<long> frames;
   // The screen-saver host's protocol: -root / --root, or -window-id ID.
   bool root = false;
   std::optional<std::string> windowId;

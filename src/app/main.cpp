@@ -105,8 +105,8 @@ void PrintStats(const FrameStats& stats, std::int64_t mainStartUs, std::int64_t 
                      double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   std::printf(
       "{\"frames\":%ld,\"interval_ms_mean\":%.3f,\"interval_ms_p99\":%.3f,"
-      "\"first_frame_ms\":%.1f,\"cpu_s\":%.3f}\n",
-      stats.frames, mean, p99, firstFrame, cpu);
+      "\"first_frame_ms\":%.1f,\"cpu_s\":%.3f,\"present\":\"%s\"}\n",
+      stats.frames, mean, p99, firstFrame, cpu, stats.present);
   std::fflush(stdout);
 }
 
@@ -215,6 +215,8 @@ int Main(int argc, char** argv) {
     options.host = host;
     options.hostWindow = hostWindow;
     options.stats = args.stats;
+    options.seed = args.seed;
+    options.frames = args.frames;
     ScreenWindow screen(startupPalette, options);
     window = &screen;
     screen.Start();

@@ -11,9 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "app/command_line.h"
 #include "app/host_window.h"
@@ -94,7 +92,8 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
       mode_(ui::Run().runMode),
       surface_(1, 1),
       palette_(startupPalette),
-      sequence_({surface_, view_, palette_, cues_}, noOverrides_) {
+      sequence_({surface_, view_, palette_, cues_}, noOverrides_),
+      presenter_(*this, surface_, [this] { Frame(); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setAutoFillBackground(false);
@@ -125,9 +124,11 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
   mnuClick_->addSeparator();
   mnuClick_->addAction("Exit", this, [this] { QuitSaver(); });
 
-  timer_.setSingleShot(true);
-  timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &ScreenWindow::Tick);
+  connect(&presenter_, &ui::Presenter::shown, this, [this] {
+    if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) {
+      stats_.firstFrameUs = ui::Presenter::NowUs();
+    }
+  });
   hostTimer_.setInterval(250);
   connect(&hostTimer_, &QTimer::timeout, this, &ScreenWindow::FollowHostWindow);
 
@@ -139,10 +140,11 @@ ScreenWindow::ScreenWindow(const Palette& startupPalette, const Options& options
 
 ScreenWindow::~ScreenWindow() = default;
 
-std::int64_t ScreenWindow::NowUs() const {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+namespace {
+std::int64_t NowUs() {
+  return ui::Presenter::NowUs();
 }
+}  // namespace
 
 void ScreenWindow::Start() {
   if (options_.hostWindow) {
@@ -189,112 +191,76 @@ void ScreenWindow::RunEffects() {
 
   const RuntimeSettings runtime = LoadRuntimeSettings();
   const int w = std::max(1, width()), h = std::max(1, height());
-  if (surface_.width() != w || surface_.height() != h) {
-    surface_.Resize(w, h);
-  }
-  RebindImage();
+  if (surface_.width() != w || surface_.height() != h) presenter_.Resize(w, h);
   view_ =
       MakeSurfaceState(surface_.width(), surface_.height(), runtime.FocalLength, runtime.PixelSize);
   palette_.UseSettings(runtime.colour);
   cues_.Use(runtime.SoundOn, runtime.SoundFiles);
-  pacer_.FrameDelay = runtime.FrameDelay;
   lockMessage_ = runtime.LockMessage;
-  ProgramRandom().SeedFromClock();
+  if (options_.seed) {
+    ProgramRandom().Seed(*options_.seed);
+  } else {
+    ProgramRandom().SeedFromClock();
+  }
+  framesDrawn_ = 0;
   ClearMessageArea();
   sequence_.Restart(runtime, ui::Run().firstRun);
   runDue_ = true;
-  Schedule(0);
+  presenter_.Start(runtime.FrameDelay);
 }
 
-void ScreenWindow::RebindImage() {
-  // Every tile row can hold at most half its tiles as separate runs.
-  changedRects_.reserve(static_cast<std::size_t>(surface_.width() / Surface::kTileSide + 2) *
-                        static_cast<std::size_t>(surface_.height() / Surface::kTileSide + 2));
-  image_ = QImage(reinterpret_cast<const uchar*>(surface_.pixels()), surface_.width(),
-                  surface_.height(), surface_.width() * 4, QImage::Format_RGBX8888);
-}
-
-// The timer has whole milliseconds and the event loop may round them up, so it is set for the
-// whole milliseconds of the wait and the frame sleeps off the remaining fraction (under 2 ms)
-// when the timer fires: frames start neither early nor a millisecond late.
-void ScreenWindow::Schedule(std::int64_t waitUs) {
-  if (stopRequested_) return;
-  nextFrameUs_ = NowUs() + waitUs;
-  timer_.start(static_cast<int>(std::min<std::int64_t>(waitUs / 1000, 1'000'000)));
-}
-
-void ScreenWindow::Tick() {
-  if (stopRequested_) return;
-  const std::int64_t early = nextFrameUs_ - NowUs();
-  if (early > 2000) {
-    Schedule(early);
+void ScreenWindow::Frame() {
+  if (options_.frames && framesDrawn_ >= *options_.frames) {
+    presenter_.Stop();  // the last frame stays on screen
     return;
   }
-  if (early > 0) std::this_thread::sleep_for(std::chrono::microseconds(early));
+  ++framesDrawn_;
   if (runDue_) {
     runDue_ = false;
     // Runs whose effect is not picked clear the window and pass at once; a round in which
     // nothing was shown rests one frame slot, so the saver never spins.
     for (;;) {
       const EffectRun& run = sequence_.BeginRun();
-      Present();
+      presenter_.Present();
       ParkCursor(true);
       if (run.shown) break;
       if (run.idle) {
         runDue_ = true;
-        Schedule(std::int64_t{std::max<Long>(pacer_.FrameDelay, 10)} * 1000);
+        presenter_.RestFor(std::int64_t{std::max<Long>(presenter_.pacer().FrameDelay, 10)} * 1000);
         return;
       }
     }
   }
+  FramePacer& pacer = presenter_.pacer();
   const std::int64_t start = NowUs();
-  pacer_.StartFrame(start);
+  pacer.StartFrame(start);  // the frame proper starts after the run has begun
   if (options_.stats) {
     ++stats_.frames;
+    stats_.present = ui::Presenter::PathName(presenter_.path());
     if (stats_.frameStarts.size() < stats_.frameStarts.capacity()) {
       stats_.frameStarts.push_back(start);
     }
   }
   const bool budgetSpent = sequence_.Frame();
-  Present();
 
   const std::int64_t end = NowUs();
-  if (pacer_.LabelRefreshDue(end)) {
+  if (pacer.LabelRefreshDue(end)) {
     PlaceLockMessage();
     if (ui::Run().firstRun && mode_ != ui::RunMode::Saver) UpdateInfoLabel();
   }
   if (budgetSpent) runDue_ = true;
-  Schedule(pacer_.WaitAfterFrame(end));
-}
-
-// Sends what changed since the last frame: the runs of changed tiles, as one region.
-void ScreenWindow::Present() {
-  changedRects_.clear();
-  surface_.TakeChangedTiles(
-      [this](const Surface::Rect& r) { changedRects_.push_back(QRect(r.x, r.y, r.w, r.h)); });
-  if (changedRects_.empty()) return;
-  QRegion region;
-  region.setRects(changedRects_.data(), static_cast<int>(changedRects_.size()));
-  update(region);
 }
 
 void ScreenWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const QRect surfaceArea(0, 0, image_.width(), image_.height());
-  for (const QRect& area : event->region()) {
-    const QRect inside = area & surfaceArea;
-    if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image_, inside);
-    // Beyond the surface (a window grown since the driver started) stays black.
-    const QRegion outside = QRegion(area) - QRegion(inside);
-    for (const QRect& r : outside) painter.fillRect(r, Qt::black);
-  }
-  if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) stats_.firstFrameUs = NowUs();
+  presenter_.Paint(painter, event->region());
 }
 
 void ScreenWindow::ClearMessageArea() {
   lblMessage_->clear();
+  lblMessage_->hide();  // shown again with a lock message
   surface_.Clear();
-  Present();
+  presenter_.Present();
   PlaceLockMessage();
 }
 
@@ -401,7 +367,7 @@ void ScreenWindow::mouseMoveEvent(QMouseEvent* event) {
 void ScreenWindow::OpenProperties() {
   if (stopRequested_) return;
   SaveWindowPlacement(*this, kSection);
-  timer_.stop();
+  presenter_.Stop();
   setCursor(Qt::ArrowCursor);
   ui::ShowPropertiesDialog(this);
   if (ui::Run().exitRequested) {
@@ -417,14 +383,14 @@ void ScreenWindow::OpenProperties() {
 void ScreenWindow::QuitSaver() {
   if (stopRequested_ && !isVisible()) return;
   stopRequested_ = true;
-  timer_.stop();
+  presenter_.Stop();
   hostTimer_.stop();
   close();
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event) {
   stopRequested_ = true;
-  timer_.stop();
+  presenter_.Stop();
   if (started_ && !options_.host) SaveWindowPlacement(*this, kSection);
   event->accept();
   QCoreApplication::exit(0);

@@ -1,7 +1,7 @@
 // The saver window (frmScreen): the black window every effect draws on, full screen or the
 // captioned resizable window, or a child of a screen-saver host's window. It runs the driver
-// frame by frame from a timer on the main loop, shows the surface, keeps the two labels, and
-// applies the input rules of the run mode.
+// frame by frame through the presenter (which paces the frames and shows the surface), keeps
+// the two labels, and applies the input rules of the run mode.
 #pragma once
 
 #include <QPointer>
@@ -15,6 +15,7 @@
 #include "effects/driver.h"
 #include "render/colour.h"
 #include "render/surface.h"
+#include "ui/presenter.h"
 #include "ui/screens.h"
 
 class QLabel;
@@ -29,6 +30,7 @@ struct FrameStats {
   std::optional<std::int64_t> firstFrameUs;
   std::vector<std::int64_t> frameStarts;
   long frames = 0;
+  const char* present = "qt";  // the presentation path: "shm" or "qt"
 };
 
 class ScreenWindow final : public QWidget {
@@ -41,6 +43,8 @@ class ScreenWindow final : public QWidget {
     bool host = false;
     std::optional<unsigned long> hostWindow;
     bool stats = false;
+    std::optional<std::uint64_t> seed;  // the generator's seed at every driver start
+    std::optional<long> frames;         // the animation stops after this many frames
   };
 
   ScreenWindow(const Palette& startupPalette, const Options& options);
@@ -65,9 +69,8 @@ class ScreenWindow final : public QWidget {
  private:
   // The driver (re)started: window shape, runtime settings, surface, labels, first run.
   void RunEffects();
-  // One timer tick: begins the next run when due, draws one frame, schedules the next.
-  void Tick();
-  void Schedule(std::int64_t waitUs);
+  // One frame (the presenter calls it): begins the next run when due, draws the frame.
+  void Frame();
   void HandleInput(int key);
   void OpenProperties();
   void ParkCursor(bool touchCheckTime);
@@ -76,9 +79,6 @@ class ScreenWindow final : public QWidget {
   void PlaceLockMessage();
   void UpdateInfoLabel();
   void FollowHostWindow();
-  void RebindImage();
-  void Present();
-  std::int64_t NowUs() const;
 
   Options options_;
   ui::RunMode mode_;
@@ -88,10 +88,7 @@ class ScreenWindow final : public QWidget {
   AppCueSink cues_;
   SettingOverrides noOverrides_;
   EffectSequence sequence_;
-  FramePacer pacer_;
-  QImage image_;
-  std::vector<QRect> changedRects_;
-  QTimer timer_;
+  ui::Presenter presenter_;
   QTimer hostTimer_;
   QLabel* lblMessage_ = nullptr;
   QLabel* lblInfo_ = nullptr;
@@ -102,10 +99,10 @@ class ScreenWindow final : public QWidget {
   bool started_ = false;
   bool stopRequested_ = false;
   bool runDue_ = true;
+  long framesDrawn_ = 0;
   bool canParkPointer_ = true;
   std::optional<QPoint> parkPoint_;
   std::int64_t lastPointerCheck_ = 0;
-  std::int64_t nextFrameUs_ = 0;
   FrameStats stats_;
 };
 

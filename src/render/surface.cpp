@@ -31,15 +31,42 @@ Surface::Surface(int width, int height) {
 void Surface::Resize(int width, int height) {
   width_ = ClampSide(width);
   height_ = ClampSide(height);
-  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kBlack);
-  tileCols_ = static_cast<std::size_t>((width_ + kTileSide - 1) >> kTileShift);
-  tiles_.assign(tileCols_ * static_cast<std::size_t>((height_ + kTileSide - 1) >> kTileShift), 0);
+  const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  pixels_ = memory_ != nullptr ? memory_->Provide(width_, height_) : nullptr;
+  if (pixels_ != nullptr) {
+    own_ = {};
+    std::fill(pixels_, pixels_ + count, kBlack);
+  } else {
+    own_.assign(count, kBlack);
+    pixels_ = own_.data();
+  }
+  SetTileShift(tileShift_);
+}
+
+void Surface::SetTileShift(int shift) {
+  tileShift_ = std::clamp(shift, kMinTileShift, kMaxTileShift);
+  const int side = 1 << tileShift_;
+  tileCols_ = static_cast<std::size_t>((width_ + side - 1) >> tileShift_);
+  tiles_.assign(tileCols_ * static_cast<std::size_t>((height_ + side - 1) >> tileShift_), 0);
   ResetChanges();
   MarkAll();
 }
 
+void Surface::UseMemory(PixelMemory* memory, PixelLayout layout) {
+  const std::vector<std::uint32_t> kept(pixels_,
+                                        pixels_ + static_cast<std::size_t>(width_) * height_);
+  const bool swap = layout != this->layout();
+  memory_ = memory;
+  redShift_ = layout == PixelLayout::RedLow ? 0 : 16;
+  blueShift_ = 16 - redShift_;
+  Resize(width_, height_);
+  std::transform(kept.begin(), kept.end(), pixels_, [swap](std::uint32_t v) {
+    return swap ? (v & 0xFF00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu) : v;
+  });
+}
+
 void Surface::Clear() {
-  std::fill(pixels_.begin(), pixels_.end(), kBlack);
+  std::fill(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, kBlack);
   MarkAll();
 }
 
@@ -61,7 +88,8 @@ Surface::Rect Surface::TakeChangedRect() {
 
 std::size_t Surface::CountLitPixels() const {
   return static_cast<std::size_t>(
-      std::count_if(pixels_.begin(), pixels_.end(), [](auto p) { return (p & 0x00FFFFFFu) != 0; }));
+      std::count_if(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_,
+                    [](auto p) { return (p & 0x00FFFFFFu) != 0; }));
 }
 
 void Surface::HorizontalRun(std::int64_t x0, std::int64_t x1, std::int64_t y, std::uint32_t v) {
@@ -70,8 +98,7 @@ void Surface::HorizontalRun(std::int64_t x0, std::int64_t x1, std::int64_t y, st
   x1 = std::min<std::int64_t>(x1, width_ - 1);
   if (x0 > x1) return;
   const int ix0 = static_cast<int>(x0), ix1 = static_cast<int>(x1), iy = static_cast<int>(y);
-  std::fill(pixels_.begin() + static_cast<std::ptrdiff_t>(Index(ix0, iy)),
-            pixels_.begin() + static_cast<std::ptrdiff_t>(Index(ix1, iy)) + 1, v);
+  std::fill(pixels_ + Index(ix0, iy), pixels_ + Index(ix1, iy) + 1, v);
   Mark(ix0, iy, ix1, iy);
 }
 

@@ -38,20 +38,34 @@ constexpr int BlueOf(Colour c) {
   return static_cast<int>((static_cast<std::uint32_t>(c) >> 16) & 0xFFu);
 }
 
+// Where a surface keeps its pixels when they live outside it: a presenter that shares them
+// with the display server hands out memory of its own.
+class PixelMemory {
+ public:
+  virtual ~PixelMemory() = default;
+  // Memory for width * height pixels, valid until the next call or until the surface lets go
+  // of it; nullptr when there is none (the surface then uses memory of its own).
+  virtual std::uint32_t* Provide(int width, int height) = 0;
+};
+
+// How a stored pixel holds its colour: red in the low byte (memory order R, G, B, X on a
+// little-endian machine: QImage::Format_RGBX8888) or in bits 16-23 (B, G, R, X: the usual
+// 24-bit true-colour layout of an X server).
+enum class PixelLayout { RedLow, RedHigh };
+
 // The framebuffer.
 //
 // Pixel memory is width * height uint32 values, row-major, stride = width. Each stored value
-// is the colour with the top byte set (colour | 0xFF000000), so memory order on a
-// little-endian machine is R, G, B, 0xFF and a frame can be shown as RGBX8888 without
-// conversion. Black is stored as 0xFF000000.
+// is the colour in the surface's layout with the top byte set, so a frame can be shown
+// without conversion. Black is stored as 0xFF000000 in either layout.
 //
 // Sizes are clamped to 1..kMaxSide on each side, so a surface always has at least one pixel
 // and its memory size cannot overflow.
 //
 // Change tracking: every pixel write (whatever its colour, even black over black) grows one
-// bounding rectangle; Clear and Resize mark the whole surface. TakeChangedRect hands the
-// rectangle to the presenter and starts a new, empty one. Four compares per pixel keep it
-// cheap, and a bounding rectangle can never miss a written pixel.
+// bounding rectangle and marks its tile; Clear and Resize mark the whole surface.
+// TakeChangedRect hands the rectangle to the presenter and starts a new, empty one. Four
+// compares and a byte store per pixel keep it cheap, and neither can miss a written pixel.
 class Surface {
  public:
   static constexpr int kMaxSide = 16384;
@@ -62,15 +76,25 @@ class Surface {
   };
 
   Surface(int width, int height);
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
 
   int width() const { return width_; }
   int height() const { return height_; }
-  const std::uint32_t* pixels() const { return pixels_.data(); }
+  const std::uint32_t* pixels() const { return pixels_; }
+  PixelLayout layout() const { return redShift_ == 0 ? PixelLayout::RedLow : PixelLayout::RedHigh; }
+
+  // Keeps the pixels in `memory` (nullptr: the surface's own) in the given layout from now on;
+  // the memory is asked for at once and at every resize. The picture is kept (and marked as
+  // changed). The memory must stay valid until it is replaced here or the surface is gone.
+  void UseMemory(PixelMemory* memory, PixelLayout layout);
 
   // The colour at (x, y) with the top byte 0; 0 outside the surface.
   Colour GetPixel(int x, int y) const {
     if (!Inside(x, y)) return 0;
-    return static_cast<Colour>(pixels_[Index(x, y)] & 0x00FFFFFFu);
+    const std::uint32_t v = pixels_[Index(x, y)];
+    return static_cast<Colour>(((v >> redShift_) & 0xFFu) | (v & 0xFF00u) |
+                               (((v >> blueShift_) & 0xFFu) << 16));
   }
 
   // Sets one pixel; pixels outside the surface are dropped.
@@ -90,7 +114,7 @@ class Surface {
     const int rows = (count + cols - 1) / cols;
     if (x >= 0 && y >= 0 && x <= width_ - cols && y <= height_ - rows) {
       const std::uint32_t v = Stored(c);
-      std::uint32_t* p = pixels_.data() + Index(x, y);
+      std::uint32_t* p = pixels_ + Index(x, y);
       for (int k = 0; k < count; ++k) p[(k / cols) * width_ + k % cols] = v;
       Mark(x, y, x + cols - 1, y + rows - 1);
       return;
@@ -127,27 +151,32 @@ class Surface {
   // The region written since the last TakeChangedRect, without resetting it.
   Rect ChangedRect() const;
 
-  // The changed region at a finer grain, for presenters: the surface is divided into tiles of
-  // kTileSide x kTileSide pixels, and every write marks its tile. Calls visit(Rect) for each
-  // run of changed tiles along a tile row (clipped to the surface), top to bottom and left to
-  // right, runs never touching; then resets the tiles and the changed rectangle.
+  // The changed region at a finer grain, for presenters: the surface is divided into square
+  // tiles of 2^tileShift pixels a side (16 unless set), and every write marks its tile. Calls
+  // visit(Rect) for each run of changed tiles along a tile row (clipped to the surface), top to
+  // bottom and left to right, runs never touching; then resets the tiles and the changed
+  // rectangle.
   static constexpr int kTileShift = 4;
-  static constexpr int kTileSide = 1 << kTileShift;
+  static constexpr int kMinTileShift = 2, kMaxTileShift = 8;
+  int tileShift() const { return tileShift_; }
+  // A new tile size (the shift clamped to kMinTileShift..kMaxTileShift); marks everything.
+  void SetTileShift(int shift);
   template <class F>
   void TakeChangedTiles(F&& visit) {
     const Rect bounds = ChangedRect();
     if (!bounds.empty()) {
-      const int tx0 = bounds.x >> kTileShift, tx1 = (bounds.x + bounds.w - 1) >> kTileShift;
-      const int ty0 = bounds.y >> kTileShift, ty1 = (bounds.y + bounds.h - 1) >> kTileShift;
+      const int shift = tileShift_, side = 1 << shift;
+      const int tx0 = bounds.x >> shift, tx1 = (bounds.x + bounds.w - 1) >> shift;
+      const int ty0 = bounds.y >> shift, ty1 = (bounds.y + bounds.h - 1) >> shift;
       for (int ty = ty0; ty <= ty1; ++ty) {
         std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileCols_;
-        const int y = ty << kTileShift, h = std::min(kTileSide, height_ - y);
+        const int y = ty << shift, h = std::min(side, height_ - y);
         for (int tx = tx0; tx <= tx1; ++tx) {
           if (!row[tx]) continue;
           const int start = tx;
           while (tx <= tx1 && row[tx]) row[tx++] = 0;
-          const int x = start << kTileShift;
-          visit(Rect{x, y, std::min(tx << kTileShift, width_) - x, h});
+          const int x = start << shift;
+          visit(Rect{x, y, std::min(tx << shift, width_) - x, h});
         }
       }
     }
@@ -158,8 +187,10 @@ class Surface {
   std::size_t CountLitPixels() const;
 
  private:
-  static constexpr std::uint32_t Stored(Colour c) {
-    return (static_cast<std::uint32_t>(c) & 0x00FFFFFFu) | 0xFF000000u;
+  std::uint32_t Stored(Colour c) const {
+    const auto v = static_cast<std::uint32_t>(c);
+    return ((v & 0xFFu) << redShift_) | (v & 0xFF00u) | (((v >> 16) & 0xFFu) << blueShift_) |
+           0xFF000000u;
   }
   bool Inside(std::int64_t x, std::int64_t y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_;
@@ -173,8 +204,8 @@ class Surface {
     if (y0 < minY_) minY_ = y0;
     if (x1 > maxX_) maxX_ = x1;
     if (y1 > maxY_) maxY_ = y1;
-    const int tx0 = x0 >> kTileShift, tx1 = x1 >> kTileShift;
-    const int ty0 = y0 >> kTileShift, ty1 = y1 >> kTileShift;
+    const int tx0 = x0 >> tileShift_, tx1 = x1 >> tileShift_;
+    const int ty0 = y0 >> tileShift_, ty1 = y1 >> tileShift_;
     std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty0) * tileCols_;
     if (tx0 == tx1 && ty0 == ty1) {  // most blocks lie within one tile
       row[tx0] = 1;
@@ -189,8 +220,8 @@ class Surface {
     if (y < minY_) minY_ = y;
     if (x > maxX_) maxX_ = x;
     if (y > maxY_) maxY_ = y;
-    tiles_[static_cast<std::size_t>(y >> kTileShift) * tileCols_ +
-           static_cast<std::size_t>(x >> kTileShift)] = 1;
+    tiles_[static_cast<std::size_t>(y >> tileShift_) * tileCols_ +
+           static_cast<std::size_t>(x >> tileShift_)] = 1;
   }
   void MarkAll() { Mark(0, 0, width_ - 1, height_ - 1); }
   void ResetChanges();
@@ -200,13 +231,18 @@ class Surface {
 
   int width_ = 1;
   int height_ = 1;
-  std::vector<std::uint32_t> pixels_;
+  std::uint32_t* pixels_ = nullptr;  // own_ or the memory handed out by memory_
+  std::vector<std::uint32_t> own_;
+  PixelMemory* memory_ = nullptr;
+  // Where red and blue sit in a stored pixel: 0 and 16, or 16 and 0.
+  int redShift_ = 0, blueShift_ = 16;
   // The changed rectangle, inclusive; empty while maxX_ < minX_.
   int minX_ = std::numeric_limits<int>::max(), minY_ = std::numeric_limits<int>::max();
   int maxX_ = -1, maxY_ = -1;
   // One flag per tile, row by row: written since the last TakeChangedTiles.
   std::vector<std::uint8_t> tiles_;
   std::size_t tileCols_ = 1;
+  int tileShift_ = kTileShift;
 };
 
 // One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot

@@ -9,7 +9,6 @@
 
 #include "render/gradient.h"
 #include "render/random.h"
-#include "ui/demo_pacer.h"
 #include "ui/screen_rules.h"
 #include "ui/surface_view.h"
 
@@ -132,7 +131,7 @@ CreditsScreen::CreditsScreen(QWidget* parent)
   ApplyTopmostRule(this);
   FitWhenShown(this);
   resize(600, 440);
-  view_ = new SurfaceView(this);
+  view_ = new SurfaceView(this, [this] { RunFrame(); });
   view_->setAccessibleName(QStringLiteral("Star field"));
   view_->onDoubleClick = [this] { isMaximized() ? showNormal() : showMaximized(); };
   frame_ = new QWidget(view_);
@@ -141,7 +140,6 @@ CreditsScreen::CreditsScreen(QWidget* parent)
   dismiss_ = new QPushButton(QStringLiteral("Dismiss"), this);
   dismiss_->setDefault(true);
   connect(dismiss_, &QPushButton::clicked, this, &QDialog::accept);
-  pacer_ = new DemoPacer(this, [this] { RunFrame(); });
 }
 
 CreditsScreen::~CreditsScreen() = default;
@@ -201,7 +199,7 @@ QStringList CreditsScreen::CreditLines() {
 }
 
 bool CreditsScreen::animating() const {
-  return pacer_->running();
+  return view_->presenter().running();
 }
 
 void CreditsScreen::LayOut() {
@@ -243,7 +241,7 @@ void CreditsScreen::showEvent(QShowEvent* event) {
   textTop_ = frame_->height() - 10;
   LayOut();
   RestartAnimation();
-  pacer_->Start(DemoSurfaceSetup{}.FrameDelay);
+  view_->presenter().Start(DemoSurfaceSetup{}.FrameDelay);
 }
 
 void CreditsScreen::resizeEvent(QResizeEvent* event) {
@@ -253,7 +251,7 @@ void CreditsScreen::resizeEvent(QResizeEvent* event) {
 }
 
 void CreditsScreen::done(int result) {
-  pacer_->Stop();
+  view_->presenter().Stop();
   QDialog::done(result);
 }
 

@@ -13,7 +13,6 @@ class QPushButton;
 
 namespace lmvn::ui {
 
-class DemoPacer;
 class SurfaceView;
 
 // The star field, without a window. Stars fly towards the viewer in a scale from -1 to 1 on
@@ -61,7 +60,7 @@ class CreditsScreen : public QDialog {
   // The text lines the welcome screen passes.
   static QStringList CreditLines();
 
-  // One frame: the stars, then the text (the pacer calls it; tests may too).
+  // One frame: the stars, then the text (the presenter calls it; tests may too).
   void RunFrame();
 
   CreditStarField& field() { return *field_; }
@@ -87,7 +86,6 @@ class CreditsScreen : public QDialog {
   QWidget* frame_ = nullptr;
   QWidget* text_ = nullptr;
   QPushButton* dismiss_ = nullptr;
-  DemoPacer* pacer_ = nullptr;
   bool shown_ = false;
 };
 

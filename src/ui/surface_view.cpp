@@ -1,34 +1,29 @@
 #include "ui/surface_view.h"
 
-#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace lmvn::ui {
 
-SurfaceView::SurfaceView(QWidget* parent)
-    : QWidget(parent), surface_(std::make_unique<Surface>(1, 1)) {
+SurfaceView::SurfaceView(QWidget* parent, std::function<void()> frame)
+    : QWidget(parent),
+      surface_(std::make_unique<Surface>(1, 1)),
+      presenter_(std::make_unique<Presenter>(*this, *surface_, std::move(frame))) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+SurfaceView::~SurfaceView() {
+  presenter_.reset();  // before the surface whose memory it may hold
+}
+
 void SurfaceView::FitSurface() {
-  surface_->Resize(std::max(1, width()), std::max(1, height()));
+  presenter_->Resize(std::max(1, width()), std::max(1, height()));
   update();
 }
 
-void SurfaceView::Present() {
-  const Surface::Rect r = surface_->TakeChangedRect();
-  if (!r.empty()) update(QRect(r.x, r.y, r.w, r.h));
-}
-
 void SurfaceView::paintEvent(QPaintEvent* event) {
-  const Surface& s = *surface_;
-  const QImage image(reinterpret_cast<const uchar*>(s.pixels()), s.width(), s.height(),
-                     static_cast<qsizetype>(s.width()) * 4, QImage::Format_RGBX8888);
   QPainter painter(this);
-  const QRect area = event->rect();
-  painter.fillRect(area, Qt::black);  // beyond the surface while it catches up with a resize
-  painter.drawImage(area.topLeft(), image, area);
+  presenter_->Paint(painter, event->region());
 }
 
 void SurfaceView::mouseDoubleClickEvent(QMouseEvent* event) {

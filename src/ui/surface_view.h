@@ -1,5 +1,5 @@
-// A widget that shows a Surface: the pixels are drawn through a QImage over the Surface's own
-// memory (no conversion, no copy), and only what changed since the last frame is repainted.
+// A widget that shows a Surface through the presenter and runs its frames: the welcome
+// screen's demonstrations and the credits' star field.
 #pragma once
 
 #include <QWidget>
@@ -7,19 +7,23 @@
 #include <memory>
 
 #include "render/surface.h"
+#include "ui/presenter.h"
 
 namespace lmvn::ui {
 
 class SurfaceView : public QWidget {
   Q_OBJECT
  public:
-  explicit SurfaceView(QWidget* parent = nullptr);
+  // `frame` draws one frame when the presenter runs (see Presenter::Start).
+  explicit SurfaceView(QWidget* parent = nullptr, std::function<void()> frame = {});
+  ~SurfaceView() override;
 
   Surface& surface() { return *surface_; }
+  Presenter& presenter() { return *presenter_; }
   // Gives the surface the widget's size (contents cleared).
   void FitSurface();
   // Sends what changed on the surface since the last call to the screen.
-  void Present();
+  void Present() { presenter_->Present(); }
 
   // Called on a double click.
   std::function<void()> onDoubleClick;
@@ -30,6 +34,7 @@ class SurfaceView : public QWidget {
 
  private:
   std::unique_ptr<Surface> surface_;
+  std::unique_ptr<Presenter> presenter_;
 };
 
 }  // namespace lmvn::ui

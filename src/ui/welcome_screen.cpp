@@ -14,7 +14,6 @@
 #include "render/gradient.h"
 #include "settings/loaders.h"
 #include "ui/credits_screen.h"
-#include "ui/demo_pacer.h"
 #include "ui/screen_rules.h"
 #include "ui/screens.h"
 #include "ui/surface_view.h"
@@ -90,7 +89,7 @@ WelcomeScreen::WelcomeScreen(QWidget* parent)
   auto* body = new ShadowLabel(Body(false), QColor(230, 236, 255), 1.05, false);
   body->setObjectName(QStringLiteral("body"));
 
-  picture_ = new SurfaceView;
+  picture_ = new SurfaceView(nullptr, [this] { RunFrame(); });
   picture_->setFixedSize(320, 240);
   picture_->setAccessibleName(QStringLiteral("Demonstration"));
   auto* pictureFrame = new QFrame;
@@ -131,12 +130,10 @@ WelcomeScreen::WelcomeScreen(QWidget* parent)
   outer->setContentsMargins(24, 20, 20, 16);
   outer->addLayout(columns);
   outer->addLayout(buttons);
-
-  pacer_ = new DemoPacer(this, [this] { RunFrame(); });
 }
 
 WelcomeScreen::~WelcomeScreen() {
-  pacer_->Stop();
+  picture_->presenter().Stop();
   effect_.reset();  // before the surface and palette it draws with
 }
 
@@ -148,7 +145,7 @@ void WelcomeScreen::FormLet(bool credits) {
 }
 
 bool WelcomeScreen::animating() const {
-  return pacer_->running();
+  return picture_->presenter().running();
 }
 
 void WelcomeScreen::PaintBackground() {
@@ -196,7 +193,7 @@ void WelcomeScreen::StartDemo() {
 
 void WelcomeScreen::StartDemonstration() {
   StartDemo();
-  pacer_->Start(static_cast<int>(DemoSurfaceSetup{}.FrameDelay));
+  picture_->presenter().Start(DemoSurfaceSetup{}.FrameDelay);
 }
 
 void WelcomeScreen::RunFrame() {
@@ -213,7 +210,7 @@ void WelcomeScreen::RunFrame() {
 }
 
 void WelcomeScreen::ShowCredits() {
-  pacer_->Stop();  // a modal screen pauses the demonstration
+  picture_->presenter().Stop();  // a modal screen pauses the demonstration
   {
     CreditsScreen credits(this);
     credits.FormLet(100, 0.0075f, 2.0f, CreditsScreen::CreditLines());
@@ -234,7 +231,7 @@ void WelcomeScreen::showEvent(QShowEvent* event) {
 }
 
 void WelcomeScreen::done(int result) {
-  pacer_->Stop();
+  picture_->presenter().Stop();
   QDialog::done(result);
 }
 

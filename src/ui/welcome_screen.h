@@ -18,7 +18,6 @@ class QPushButton;
 
 namespace lmvn::ui {
 
-class DemoPacer;
 class SurfaceView;
 
 class WelcomeScreen : public QDialog {
@@ -36,7 +35,7 @@ class WelcomeScreen : public QDialog {
   // button), false for the welcome role.
   void FormLet(bool credits);
 
-  // One frame of the running demonstration (the pacer calls it; tests may too). A
+  // One frame of the running demonstration (the presenter calls it; tests may too). A
   // demonstration whose effect cannot be built shows nothing and gives way to the next.
   void RunFrame();
 
@@ -82,7 +81,6 @@ class WelcomeScreen : public QDialog {
   QLabel* demoName_ = nullptr;
   QPushButton* credits_ = nullptr;
   QPushButton* dismiss_ = nullptr;
-  DemoPacer* pacer_ = nullptr;
   bool shown_ = false;
 };
 

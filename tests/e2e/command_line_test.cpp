@@ -44,6 +44,19 @@ TEST(CommandLine, ArgumentsJoinBySingleSpacesAroundTheProgramsOwnOptions) {
   EXPECT_EQ(ParseProgramArgs({"-window-id"}).commandLine, "-window-id");
 }
 
+TEST(CommandLine, SeedAndFramesTakeWholeNumbersAndIgnoreAnythingElse) {
+  const ProgramArgs a = ParseProgramArgs({"/s", "--seed", "0", "--frames", "40"});
+  EXPECT_EQ(a.seed, 0u);
+  EXPECT_EQ(a.frames, 40);
+  EXPECT_EQ(a.commandLine, "/s");
+  for (const char* bad : {"", "-3", "4x", "0x10", "99999999999999999999999"}) {
+    const ProgramArgs b = ParseProgramArgs({"--seed", bad, "--frames", bad});
+    EXPECT_FALSE(b.seed || b.frames) << bad;
+    EXPECT_EQ(b.commandLine, "") << bad;
+  }
+  EXPECT_FALSE(ParseProgramArgs({"--frames", "0"}).frames);
+}
+
 TEST(CommandLine, WindowIdsAreDecimalOrHexAndAnythingElseIsNone) {
   EXPECT_EQ(ParseWindowId("1234"), 1234ul);
   EXPECT_EQ(ParseWindowId(" 0x4a0000e "), 0x4a0000eul);
