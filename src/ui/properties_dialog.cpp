@@ -97,12 +97,13 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   effectLabel->setBuddy(effectList_);
   choice->addWidget(effectLabel, 0, 0);
   choice->addWidget(effectList_, 0, 1);
+  effectList_->setMinimumWidth(effectList_->fontMetrics().averageCharWidth() * 36);
   previewSwitch_ = new QCheckBox("Show pre&view", this);
   previewSwitch_->setObjectName("chkPreview");
   previewSwitch_->setChecked(true);
   choice->addWidget(previewSwitch_, 1, 1);
   choice->setRowStretch(2, 1);
-  top->addLayout(choice, 1);
+  top->addLayout(choice);
   top->addStretch(1);
   preview_ = new PropertiesPreview([this] { return values(); }, this);
   top->addWidget(preview_, 0, Qt::AlignTop);

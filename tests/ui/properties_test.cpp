@@ -411,7 +411,8 @@ class PropertiesTest : public QObject {
     const char* names[] = {"fireworks", "starfield", "warp", "sparklers", "gravity", "galaxies"};
     for (int effect = 0; effect < 6; ++effect) {
       d->selectEffect(effect);
-      QApplication::processEvents();
+      d->preview()->Restart();
+      QTRY_VERIFY(d->preview()->frames() >= 200);  // the preview under way
       QVERIFY(d->grab().save(QDir(out).filePath(QString("properties-%1.png").arg(names[effect]))));
     }
     d->selectEffect(0);
