@@ -412,7 +412,7 @@ class PropertiesTest : public QObject {
     for (int effect = 0; effect < 6; ++effect) {
       d->selectEffect(effect);
       d->preview()->Restart();
-      QTRY_VERIFY(d->preview()->frames() >= 200);  // the preview under way
+      QTRY_VERIFY_WITH_TIMEOUT(d->preview()->frames() >= 200, 20000);  // under way
       QVERIFY(d->grab().save(QDir(out).filePath(QString("properties-%1.png").arg(names[effect]))));
     }
     d->selectEffect(0);
