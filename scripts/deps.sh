@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config libsimpleini-dev libpng-dev qt6-base-dev
-  qt6-multimedia-dev libgl-dev libxcb1-dev)
+  qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-shm0-dev)
 test_pkgs=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format xvfb xdotool
   x11-utils xscreensaver clang imagemagick python3 procps fonts-dejavu-core)
 

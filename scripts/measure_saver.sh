@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
 # Measures the saver under Xvfb: CPU of the saver and of the X server together over a run,
-# and the saver's own --stats line (frame interval, time to first frame).
+# and the saver's own --stats line (frame interval, time to first frame, presentation path).
 # Usage: scripts/measure_saver.sh [SECONDS] [WIDTHxHEIGHT] [Section.Key=Value ...]
-# The settings given are written to a temporary store; everything else is at its default.
+#          One run; the settings given are written to a temporary store, everything else is
+#          at its default.
+#        scripts/measure_saver.sh --all [SECONDS] [WIDTHxHEIGHT]
+#          The six effects at their defaults and, in the same X server, each beside its peer
+#          hacks from the XScreenSaver packages where they are installed (fireworkx and pyro,
+#          whirlwindwarp, grav, galaxy; run with -root), printed as one table.
+# Extra Xvfb arguments may come in XVFB_ARGS (for example "-extension MIT-SHM").
 set -euo pipefail
 cd "$(dirname "$0")/.."
+all=false
+if [ "${1:-}" = --all ]; then
+  all=true
+  shift
+fi
 seconds=${1:-10}
 size=${2:-1920x1080}
 shift $(($# > 2 ? 2 : $#))
@@ -14,27 +25,76 @@ trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$XDG_CONFIG_HOME/Lumivane" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+store=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
 for setting in "$@"; do
   section=${setting%%.*} rest=${setting#*.}
-  printf '[%s]\n%s\n' "$section" "$rest" >>"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+  printf '[%s]\n%s\n' "$section" "$rest" >>"$store"
 done
 number=$((300 + RANDOM % 600))
-Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp -noreset 2>/dev/null &
+# shellcheck disable=SC2086
+Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp -noreset ${XVFB_ARGS:-} 2>/dev/null &
 server=$!
 export DISPLAY=:$number
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
 
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
-build/src/app/lumivane /S --stats >"$work/stats" &
-saver=$!
-sleep 1  # start-up is measured by first_frame_ms, not here
-saver0=$(ticks "$saver") server0=$(ticks "$server")
-sleep "$seconds"
-saver1=$(ticks "$saver") server1=$(ticks "$server")
-kill -TERM "$saver"
-wait "$saver" || true
-awk -v a="$((saver1 - saver0))" -v b="$((server1 - server0))" -v hz="$hz" -v s="$seconds" \
-  'BEGIN { printf "{\"saver_cpu_pct\":%.2f,\"xserver_cpu_pct\":%.2f,\"total_cpu_pct\":%.2f}\n",
-           100 * a / hz / s, 100 * b / hz / s, 100 * (a + b) / hz / s }'
-cat "$work/stats"
+
+# measure COMMAND...: runs it, skips its first second (start-up is measured by
+# first_frame_ms), counts CPU ticks of it and of the X server over $seconds, ends it with
+# SIGTERM; sets $cpu to "program% server% total%" and leaves its output in $work/out.
+measure() {
+  "$@" >"$work/out" 2>/dev/null &
+  local pid=$! p0 s0 p1 s1
+  sleep 1
+  p0=$(ticks "$pid") s0=$(ticks "$server")
+  sleep "$seconds"
+  p1=$(ticks "$pid") s1=$(ticks "$server")
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || true
+  cpu=$(awk -v a="$((p1 - p0))" -v b="$((s1 - s0))" -v hz="$hz" -v s="$seconds" \
+    'BEGIN { printf "%.2f %.2f %.2f", 100 * a / hz / s, 100 * b / hz / s, 100 * (a + b) / hz / s }')
+}
+
+# stat NAME: a field of the saver's --stats line.
+stat() { sed -nE "s/.*\"$1\":\"?([^,\"}]*).*/\\1/p" "$work/out"; }
+
+if ! $all; then
+  measure build/src/app/lumivane /S --stats --seed 1
+  read -r a b t <<<"$cpu"
+  printf '{"saver_cpu_pct":%s,"xserver_cpu_pct":%s,"total_cpu_pct":%s}\n' "$a" "$b" "$t"
+  cat "$work/out"
+  exit 0
+fi
+
+row() { printf '| %-24s | %7s | %7s | %7s | %8s | %8s | %8s | %-5s |\n' "$@"; }
+effect() {  # effect NUMBER TITLE: the effect at its defaults
+  printf '[General]\nAnimationType=%s\n' "$1" >"$store"
+  measure build/src/app/lumivane /S --stats --seed 1
+  read -r a b t <<<"$cpu"
+  row "$2" "$a" "$b" "$t" "$(stat interval_ms_mean)" "$(stat interval_ms_p99)" \
+    "$(stat first_frame_ms)" "$(stat present)"
+}
+peer() {  # peer HACK: an XScreenSaver hack on the root window, where installed
+  local hack=/usr/libexec/xscreensaver/$1
+  [ -x "$hack" ] || return 0
+  measure "$hack" -root
+  read -r a b t <<<"$cpu"
+  row "$1 (peer)" "$a" "$b" "$t" - - - -
+}
+
+echo "Xvfb ${size}x24 ${XVFB_ARGS:-}, ${seconds} s each, load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+row "Program" "Saver %" "X %" "Total %" "Mean ms" "p99 ms" "First ms" "Path"
+echo "|---|---:|---:|---:|---:|---:|---:|---|"
+effect 0 "Fireworks"
+peer fireworkx
+peer pyro
+effect 1 "3-D Starfield"
+effect 2 "B-Spline Warp"
+peer whirlwindwarp
+effect 3 "B-Spline Sparklers"
+effect 4 "Stars and Gravity Wells"
+peer grav
+effect 5 "Galaxies"
+peer galaxy
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -90,6 +90,7 @@ class Presenter final : public QObject {
   bool chosen_ = false;
   std::unique_ptr<SharedPixels> shared_;
   std::vector<QRect> rects_;
+  std::vector<QRect> joined_;
   std::vector<QRect> merged_;
 };
 

@@ -3,7 +3,7 @@
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
 #   CASE: saver | installed_pointer | standalone | preview | second_start | host | xscreensaver |
-#         properties
+#         properties | present_same | shm_kill
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -40,15 +40,16 @@ gone() { ! kill -0 "$1" 2>/dev/null; }
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# start_x WIDTH HEIGHT: a new X server on a free display number. Numbers are drawn from a
+# start_x WIDTH HEIGHT [XVFB ARGS...]: a new X server on a free display number. Numbers are drawn from a
 # high range (other X servers on a shared machine tend to sit low) and the server must answer
 # before it is used; a number someone else takes meanwhile is given up for another.
 start_x() {
   local w=$1 h=$2 attempt number i
+  shift 2
   for attempt in 1 2 3 4 5 6; do
     number=$((200 + RANDOM % 700))
     [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "${w}x${h}x24" -nolisten tcp 2>"$work/xvfb.log" &
+    Xvfb ":$number" -screen 0 "${w}x${h}x24" -nolisten tcp "$@" 2>"$work/xvfb.log" &
     local server=$!
     pids+=("$server")
     for i in $(seq 100); do
@@ -332,6 +333,53 @@ properties)
   alive "$saver" || fail "Accept ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape after Accept"
+  ;;
+
+present_same)
+  # The shared-memory path and the Qt fallback (a server without MIT-SHM) show the same
+  # pixels for the same frames of every effect; --stats names the path.
+  start_x 480 360
+  shm_display=$DISPLAY
+  start_x 480 360 -extension MIT-SHM
+  qt_display=$DISPLAY
+  settled() {  # the animation has stopped (--frames) with something on screen
+    shot "$work/a.png" && sleep 0.3 && shot "$work/b.png" && [ "$(lit "$work/b.png")" -gt 0 ] &&
+      [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)" = 0 ]
+  }
+  for effect in 0 1 2 3 4 5; do
+    store "[General]\nAnimationType=$effect\n"
+    for path in shm qt; do
+      display=${path}_display
+      export DISPLAY=${!display}
+      start_saver /S --stats --seed 5 --frames 30
+      wait_until 20 settled || fail "effect $effect ($path): the picture did not settle"
+      cp "$work/b.png" "$work/$path.png"
+      kill -TERM "$saver"
+      wait "$saver"
+      grep -q "\"present\":\"$path\"" "$work/saver.out" ||
+        fail "effect $effect: not presented by $path: $(cat "$work/saver.out")"
+    done
+    difference=$(compare -metric AE "$work/shm.png" "$work/qt.png" null: 2>&1)
+    echo "effect $effect: $(lit "$work/shm.png") lit pixels, $difference differ between the paths"
+    [ "$difference" = 0 ] || fail "effect $effect: the two paths show different pixels"
+  done
+  ;;
+
+shm_kill)
+  # A saver killed with SIGKILL leaves no shared memory segment behind: each is marked for
+  # removal once attached, so it goes with the last process attached to it.
+  command -v ipcs >/dev/null || { echo "SKIP: ipcs is not installed"; exit 77; }
+  start_x 640 480
+  store '[General]\nAnimationType=4\n'
+  start_saver /S
+  wait_until 20 shows_pixels || fail "no pixels appeared"
+  segments() { ipcs -m -p | awk -v pid="$saver" '$3 == pid { print $1 }'; }
+  echo "segments of the saver before: $(segments | tr '\n' ' ')"
+  [ -n "$(segments)" ] || fail "the saver holds no shared memory segment"
+  kill -KILL "$saver"
+  wait "$saver" 2>/dev/null
+  none_left() { [ -z "$(segments)" ]; }
+  wait_until 5 none_left || fail "segments left after SIGKILL: $(segments | tr '\n' ' ')"
   ;;
 
 *)
