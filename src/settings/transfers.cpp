@@ -129,6 +129,18 @@ bool SaveDialogToStore(const DialogValues& values) {
   return WriteSettings(kSettingsApp, writes);
 }
 
+SettingOverrides DialogOverrides(const DialogValues& values) {
+  SettingOverrides overrides;
+  for (std::string_view section : DialogSections()) {
+    for (const KeySpec* key : TransferKeys(section)) {
+      if (values.Has(section, key->name)) {
+        overrides.Set(section, key->name, values.Get(section, key->name));
+      }
+    }
+  }
+  return overrides;
+}
+
 bool LoadFactoryDefaults(DialogValues& values) {
   for (std::string_view section : DialogSections()) {
     for (const KeySpec* key : TransferKeys(section)) {

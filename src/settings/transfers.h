@@ -15,6 +15,7 @@
 
 #include "settings/catalogue.h"
 #include "settings/dialog_values.h"
+#include "settings/loaders.h"
 
 namespace lmvn {
 
@@ -46,6 +47,10 @@ void LoadStoreIntoDialog(DialogValues& values);
 // Every dialog value to the store (trimmed text), in transfer order, with one replacement of
 // the settings file: all of them are stored, or (false) none.
 bool SaveDialogToStore(const DialogValues& values);
+
+// The dialog's values as the overrides of one run: the loaders read what Accept would store,
+// and the store is neither read for those keys nor written.
+SettingOverrides DialogOverrides(const DialogValues& values);
 
 // Factory defaults into every dialog value (Grav_StarMass is left as it is), and the Advanced
 // defaults but Adv_PerfMult straight to the store (all of them, or false and none).

@@ -29,6 +29,7 @@
 #include "settings/value_text.h"
 #include "ui/help_viewer.h"
 #include "ui/properties_field.h"
+#include "ui/properties_preview.h"
 #include "ui/properties_themes.h"
 #include "ui/screen_rules.h"
 #include "ui/screens.h"
@@ -86,15 +87,27 @@ PropertiesDialog::PropertiesDialog(QWidget* parent) : QDialog(parent) {
   buildMenus();
   layout->setMenuBar(menuBar_);
 
+  // The effect list, and beside it the live preview with the switch that hides it.
   auto* top = new QHBoxLayout;
+  auto* choice = new QGridLayout;
   auto* effectLabel = new QLabel("Effec&t:", this);
   effectList_ = new QComboBox(this);
   effectList_->setObjectName("cboAniType");
   effectList_->setAccessibleName("Effect");
   effectLabel->setBuddy(effectList_);
-  top->addWidget(effectLabel);
-  top->addWidget(effectList_, 1);
-  top->addStretch(2);
+  choice->addWidget(effectLabel, 0, 0);
+  choice->addWidget(effectList_, 0, 1);
+  effectList_->setMinimumWidth(effectList_->fontMetrics().averageCharWidth() * 36);
+  previewSwitch_ = new QCheckBox("Show pre&view", this);
+  previewSwitch_->setObjectName("chkPreview");
+  previewSwitch_->setChecked(true);
+  choice->addWidget(previewSwitch_, 1, 1);
+  choice->setRowStretch(2, 1);
+  top->addLayout(choice);
+  top->addStretch(1);
+  preview_ = new PropertiesPreview([this] { return values(); }, this);
+  top->addWidget(preview_, 0, Qt::AlignTop);
+  connect(previewSwitch_, &QCheckBox::toggled, preview_, &QWidget::setVisible);
   layout->addLayout(top);
 
   // The common column and the pages scroll where the screen is too small for them.
@@ -155,8 +168,10 @@ void PropertiesDialog::buildMenus() {
   connect(edit->addAction("&Reset Properties"), &QAction::triggered, this,
           &PropertiesDialog::resetProperties);
   edit->addSeparator();
-  connect(edit->addAction("&Advanced Settings..."), &QAction::triggered, this,
-          [this] { ShowAdvancedDialog(this); });
+  connect(edit->addAction("&Advanced Settings..."), &QAction::triggered, this, [this] {
+    ShowAdvancedDialog(this);
+    preview_->ScheduleRestart();  // the frame delay may have changed
+  });
 
   QMenu* effect = menuBar_->addMenu("Effe&ct");
   for (int i = 0; i < 6; ++i) {
@@ -553,6 +568,7 @@ void PropertiesDialog::selectEffect(int effect) {
     colourDistribution_->setEnabled(effect == 0 || effect == 2 || effect == 3);
   }
   if (displayEnhancement_ != nullptr) displayEnhancement_->setEnabled(effect >= 2);
+  preview_->ScheduleRestart();
   QApplication::restoreOverrideCursor();
 }
 
@@ -609,6 +625,18 @@ void PropertiesDialog::load() {
               [&field](int value) { field.edit->setText(QString::number(value)); });
     }
   }
+  // Every field and both theme lists restart the preview (the effect list does in selectEffect).
+  const auto restart = [this] { preview_->ScheduleRestart(); };
+  for (Field& field : fields_) {
+    if (field.edit != nullptr) connect(field.edit, &QLineEdit::textChanged, preview_, restart);
+    if (field.check != nullptr) connect(field.check, &QCheckBox::toggled, preview_, restart);
+    if (field.list != nullptr) {
+      connect(field.list, &QComboBox::currentIndexChanged, preview_, restart);
+    }
+  }
+  for (QComboBox* theme : {fireTheme_, galaxyTheme_}) {
+    connect(theme, &QComboBox::currentIndexChanged, preview_, restart);
+  }
   // The store is made complete on the first opening, before any field is shown.
   if (ReadSettingInteger(kSettingsApp, kSectionGeneral, "AnimationType", -1) == -1) {
     DialogValues defaults = values();
@@ -621,6 +649,11 @@ void PropertiesDialog::load() {
   setValues(stored);
   selectEffect(std::max(currentEffect(), 0));
   updateHueSamples();
+}
+
+void PropertiesDialog::done(int result) {
+  preview_->Pause();  // the preview stops with the dialog
+  QDialog::done(result);
 }
 
 void PropertiesDialog::accept() {

@@ -31,6 +31,7 @@ namespace lmvn::ui {
 class HelpViewer;
 class HueSample;
 class ProfileSketch;
+class PropertiesPreview;
 
 class PropertiesDialog : public QDialog {
   Q_OBJECT
@@ -50,9 +51,11 @@ class PropertiesDialog : public QDialog {
   QScrollBar* spinnerOf(std::string_view section, std::string_view key) const;
   int currentEffect() const;
   HelpViewer* helpViewer() const { return help_; }
+  PropertiesPreview* preview() const { return preview_; }
 
  public slots:
   void accept() override;
+  void done(int result) override;
   void resetProperties();
   void selectEffect(int effect);
 
@@ -100,6 +103,8 @@ class PropertiesDialog : public QDialog {
   HueSample* pixelHue_ = nullptr;
   HueSample* galaxyHue_ = nullptr;
   QPushButton* accept_ = nullptr;
+  PropertiesPreview* preview_ = nullptr;
+  QCheckBox* previewSwitch_ = nullptr;
   HelpViewer* help_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
 };

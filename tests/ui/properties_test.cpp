@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,12 +18,14 @@
 #include <QTimer>
 #include <memory>
 
+#include "effects/fireworks.h"
 #include "settings/store.h"
 #include "settings/theme_fields.h"
 #include "settings/transfers.h"
 #include "ui/help_viewer.h"
 #include "ui/properties_dialog.h"
 #include "ui/properties_field.h"
+#include "ui/properties_preview.h"
 #include "ui/properties_themes.h"
 #include "ui/screens.h"
 
@@ -366,6 +370,39 @@ class PropertiesTest : public QObject {
     QCOMPARE(d->result(), int(QDialog::Rejected));
   }
 
+  // The preview runs the page's effect with what the fields hold, restarts once for a burst of
+  // changes, pauses unseen, stops with the dialog, and leaves the store alone.
+  void previewRunsTheFieldsAndNeverWrites() {
+    { auto first = Open(); }
+    QFile file(dir_->filePath("Lumivane/LMVN_SS.ini"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    file.close();
+    auto d = Open();
+    PropertiesPreview* preview = d->findChild<PropertiesPreview*>("picPreview");
+    QVERIFY(preview != nullptr && preview->running());
+    const QImage first = preview->grab().toImage();
+    QTRY_VERIFY(preview->grab().toImage() != first);
+    const long restarts = preview->restarts();
+    Type(Edit(*d, "Fireworks", "FireWorks"), "12");  // "1", then "12"
+    QTRY_COMPARE(preview->restarts(), restarts + 1);
+    const auto* fireworks = dynamic_cast<const Fireworks*>(preview->effect());
+    QVERIFY(fireworks != nullptr);
+    QCOMPARE(fireworks->shells().size(), std::size_t{12});
+    d->findChild<QCheckBox*>("chkPreview")->setChecked(false);
+    QVERIFY(!preview->running());
+    d->findChild<QCheckBox*>("chkPreview")->setChecked(true);
+    QVERIFY(preview->running());
+    d->showMinimized();
+    QVERIFY(!preview->running());
+    d->showNormal();
+    QVERIFY(preview->running());
+    d->findChild<QPushButton*>("cmdDismiss")->click();
+    QVERIFY(!preview->running());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
+  }
+
   void screenshots() {
     const QByteArray out = qgetenv("LUMIVANE_SCREENSHOTS");
     if (out.isEmpty()) QSKIP("set LUMIVANE_SCREENSHOTS to a folder to write the pictures");
@@ -374,7 +411,8 @@ class PropertiesTest : public QObject {
     const char* names[] = {"fireworks", "starfield", "warp", "sparklers", "gravity", "galaxies"};
     for (int effect = 0; effect < 6; ++effect) {
       d->selectEffect(effect);
-      QApplication::processEvents();
+      d->preview()->Restart();
+      QTRY_VERIFY_WITH_TIMEOUT(d->preview()->frames() >= 200, 20000);  // under way
       QVERIFY(d->grab().save(QDir(out).filePath(QString("properties-%1.png").arg(names[effect]))));
     }
     d->selectEffect(0);
