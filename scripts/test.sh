@@ -19,9 +19,10 @@ echo "== build (Release, warnings as errors)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMIVANE_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 
-echo "== sanitizer build (core, warnings as errors)"
+# The sanitizer build uses Clang, so that both compilers' warnings stop the test command.
+echo "== sanitizer build (core, Clang, warnings as errors)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMIVANE_SANITIZE=ON \
-  -DLUMIVANE_CORE_ONLY=ON -DLUMIVANE_WERROR=ON >/dev/null
+  -DLUMIVANE_CORE_ONLY=ON -DLUMIVANE_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-asan -j "$jobs"
 
 echo "== tests (sanitizers)"
