@@ -1,5 +1,6 @@
 // The presenter: the one way a Surface reaches the screen (the saver window, a host's window,
-// the welcome screen's demonstrations, the credits), and the frame timer that drives it.
+// the welcome screen's demonstrations, the credits, the Properties dialog's preview), and the
+// frame timer that drives it.
 //
 // Its cost follows the pixels that change. On X11 with MIT-SHM the surface's pixels live in a
 // shared memory segment and the changed tiles are put straight from there (no copy on this
