@@ -2,7 +2,7 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: monitors | installed_pointer | standalone | preview | second_start | host |
+#   CASE: monitors | standalone | preview | second_start | host |
 #         xscreensaver | properties | present_same
 set -u
 case_name=$1
@@ -79,31 +79,6 @@ monitors)
   grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
   ;;
 
-installed_pointer)
-  # From the install place "/S" is the saver mode: a move within the first second and a
-  # jitter within 1% of the diagonal do not end it; a larger move later does. The same with
-  # a cycle that has no effect picked (the black screen parks the pointer once).
-  start_x 640 480
-  export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
-  for cycle in 0 100; do
-    store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
-    sleep 0.2
-    xdotool mousemove 100 100
-    sleep 0.3
-    alive "$saver" || fail "a move in the first second ended the saver"
-    xdotool mousemove 636 238  # back near the parking point, still within the first second
-    sleep 1.0
-    xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
-    sleep 0.5
-    alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
-    sleep 0.7
-    xdotool mousemove 300 240
-    exit_within 2 "$saver" "pointer move (cycle $cycle)"
-  done
-  ;;
-
 standalone)
   # Started elsewhere: pointer moves never end it; F5 restarts with the settings read again;
   # Escape ends it.
@@ -150,6 +125,28 @@ standalone)
 00750007500450003000|Position: 50,50 .*Geometry: 300x200
 |Position: 80,60 .*Geometry: 480x360
 ROWS
+
+  # From the install place "/S" is the saver mode: a move within the first second and a
+  # jitter within 1% of the diagonal do not end it; a larger move later does. The same with
+  # a cycle that has no effect picked (the black screen parks the pointer once).
+  export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
+  for cycle in 0 100; do
+    store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
+    start_saver /S
+    wait_until 20 parked 640 || fail "the pointer was not parked"
+    sleep 0.2
+    xdotool mousemove 100 100
+    sleep 0.3
+    alive "$saver" || fail "a move in the first second ended the saver"
+    xdotool mousemove 636 238  # back near the parking point, still within the first second
+    sleep 1.0
+    xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
+    sleep 0.5
+    alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
+    sleep 0.7
+    xdotool mousemove 300 240
+    exit_within 2 "$saver" "pointer move (cycle $cycle)"
+  done
   ;;
 
 preview)
