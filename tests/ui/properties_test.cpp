@@ -200,14 +200,13 @@ class PropertiesTest : public QObject {
       sum += Edit(*d, "Fireworks", key)->text().toInt();
     }
     QCOMPARE(sum, 100);
-  }
 
-  void linkedBoxesLoadAsStoredAndAreLimitedOnLeaving() {
-    { auto first = Open(); }
+    // Linked boxes load as stored, and are limited on leaving.
+    d->reject();
     WriteSetting(kSettingsApp, "PixelColor", "ColorPctInt", "70");
     WriteSetting(kSettingsApp, "PixelColor", "ColorPctHue", "100");
-    auto d = Open();
-    QLineEdit* hue = Edit(*d, "PixelColor", "ColorPctHue");
+    d = Open();
+    hue = Edit(*d, "PixelColor", "ColorPctHue");
     QCOMPARE(hue->text(), QString("100"));  // loading does not rewrite what the store holds
     hue->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
