@@ -2,8 +2,7 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: monitors | standalone | preview | second_start | host |
-#         xscreensaver | properties | present_same
+#   CASE: monitors | standalone | preview | host | xscreensaver | properties | present_same
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -181,11 +180,53 @@ preview)
   done
   ;;
 
-second_start)
+host)
+  # The host's protocol: -window-id and XSCREENSAVER_WINDOW, side by side; no input; follows
+  # the window's size; SIGTERM ends it within half a second.
+  start_x 640 480
+  store '[General]\nAnimationType=1\n'
+  coproc ONE { python3 "$here/x_window.py" 300 200 0 0; }
+  pids+=("$ONE_PID")
+  read -r -t 10 one <&"${ONE[0]}" || { echo "no test window"; exit 1; }
+  coproc TWO { python3 "$here/x_window.py" 300 200 320 0; }
+  pids+=("$TWO_PID")
+  read -r -t 10 two <&"${TWO[0]}" || { echo "no test window"; exit 1; }
+  "$lumivane" -window-id "$one" &
+  first=$!
+  pids+=("$first")
+  XSCREENSAVER_WINDOW=$((two)) "$lumivane" -root &
+  second=$!
+  pids+=("$second")
+  wait_until 20 shows_pixels "$one" || fail "nothing drawn in the first host window"
+  wait_until 20 shows_pixels "$two" || fail "nothing drawn in the second host window"
+  xdotool mousemove 100 100 key Escape space
+  sleep 1.5
+  xdotool mousemove 400 300 key Escape
+  sleep 0.3
+  alive "$first" && alive "$second" || fail "input ended a hosted saver"
+  xdotool windowsize "$two" 240 160
+  child_size() { xwininfo -children -id "$two" | grep -q '"*" *.*240x160' ||
+    xwininfo -tree -id "$two" | grep -q '240x160+0+0'; }
+  wait_until 3 child_size || fail "the saver did not follow the host window's size"
+  kill -TERM "$first"
+  exit_within 0.5 "$first" "SIGTERM (-window-id)"
+  kill -TERM "$second"
+  exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
+
+  # "-root" with no host window draws into the root window, beneath the other windows.
+  store '[General]\nAnimationType=4\n'
+  start_saver -root
+  wait_until 20 shows_pixels || fail "-root drew nothing"
+  sleep 1
+  shot "$work/r.png"
+  convert "$work/r.png" -crop 300x200+0+0 "$work/one.png"
+  [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
+  kill -TERM "$saver"
+  exit_within 0.5 "$saver" "SIGTERM (-root)"
+
   # A second start raises the first and ends with status 0; the first runs on. Killed with
   # SIGKILL, the first leaves no shared memory segment behind: each is marked for removal once
   # attached, so it goes with the last process attached to it.
-  start_x 640 480
   store '[General]\nAnimationType=4\n'
   start_saver /S
   wait_until 20 shows_pixels || fail "no pixels appeared"
@@ -230,51 +271,6 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(
       exit_within 1 "$saver" "SIGTERM ($where)"
     done
   fi
-  ;;
-
-host)
-  # The host's protocol: -window-id and XSCREENSAVER_WINDOW, side by side; no input; follows
-  # the window's size; SIGTERM ends it within half a second.
-  start_x 640 480
-  store '[General]\nAnimationType=1\n'
-  coproc ONE { python3 "$here/x_window.py" 300 200 0 0; }
-  pids+=("$ONE_PID")
-  read -r -t 10 one <&"${ONE[0]}" || { echo "no test window"; exit 1; }
-  coproc TWO { python3 "$here/x_window.py" 300 200 320 0; }
-  pids+=("$TWO_PID")
-  read -r -t 10 two <&"${TWO[0]}" || { echo "no test window"; exit 1; }
-  "$lumivane" -window-id "$one" &
-  first=$!
-  pids+=("$first")
-  XSCREENSAVER_WINDOW=$((two)) "$lumivane" -root &
-  second=$!
-  pids+=("$second")
-  wait_until 20 shows_pixels "$one" || fail "nothing drawn in the first host window"
-  wait_until 20 shows_pixels "$two" || fail "nothing drawn in the second host window"
-  xdotool mousemove 100 100 key Escape space
-  sleep 1.5
-  xdotool mousemove 400 300 key Escape
-  sleep 0.3
-  alive "$first" && alive "$second" || fail "input ended a hosted saver"
-  xdotool windowsize "$two" 240 160
-  child_size() { xwininfo -children -id "$two" | grep -q '"*" *.*240x160' ||
-    xwininfo -tree -id "$two" | grep -q '240x160+0+0'; }
-  wait_until 3 child_size || fail "the saver did not follow the host window's size"
-  kill -TERM "$first"
-  exit_within 0.5 "$first" "SIGTERM (-window-id)"
-  kill -TERM "$second"
-  exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
-
-  # "-root" with no host window draws into the root window, beneath the other windows.
-  store '[General]\nAnimationType=4\n'
-  start_saver -root
-  wait_until 20 shows_pixels || fail "-root drew nothing"
-  sleep 1
-  shot "$work/r.png"
-  convert "$work/r.png" -crop 300x200+0+0 "$work/one.png"
-  [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
-  kill -TERM "$saver"
-  exit_within 0.5 "$saver" "SIGTERM (-root)"
   ;;
 
 xscreensaver)
