@@ -2,8 +2,7 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: saver | monitors | installed_pointer | standalone | preview | second_start | host |
-#         xscreensaver | properties | signals | startup | present_same | shm_kill
+#   CASE: monitors | standalone | preview | host | xscreensaver | properties | present_same
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -12,59 +11,10 @@ for tool in Xvfb xdotool import convert python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-chmod 755 "$work"
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME/Lumivane" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset XSCREENSAVER_WINDOW LUMIVANE_SAVER_DIRS WAYLAND_DISPLAY
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
+unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-
-failed=0
-fail() {
-  echo "FAILED: $*" >&2
-  [ -s "$work/saver.err" ] && sed 's/^/  saver: /' "$work/saver.err" >&2
-  failed=1
-}
-
-alive() { kill -0 "$1" 2>/dev/null; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# start_x WIDTH HEIGHT [XVFB ARGS...]: a new X server on a free display number. Numbers are drawn from a
-# high range (other X servers on a shared machine tend to sit low) and the server must answer
-# before it is used; a number someone else takes meanwhile is given up for another.
-start_x() {
-  local w=$1 h=$2 attempt number i
-  shift 2
-  for attempt in 1 2 3 4 5 6; do
-    number=$((200 + RANDOM % 700))
-    [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "${w}x${h}x24" -nolisten tcp "$@" 2>"$work/xvfb.log" &
-    local server=$!
-    pids+=("$server")
-    for i in $(seq 100); do
-      alive "$server" || break
-      DISPLAY=:$number xdotool getmouselocation >/dev/null 2>&1 && {
-        export DISPLAY=:$number
-        return 0
-      }
-      sleep 0.05
-    done
-    kill "$server" 2>/dev/null
-  done
-  echo "no X server could be started: $(cat "$work/xvfb.log")"
-  exit 1
-}
 
 store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
 
@@ -72,18 +22,6 @@ store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
 lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
 
 shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
-
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds within the time.
-wait_until() {
-  local limit=$(($(now_ms) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')))
-  shift
-  while [ "$(now_ms)" -lt "$limit" ]; do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-
 
 # exit_within SECONDS PID NAME: the process ends within the time with status 0.
 exit_within() {
@@ -110,34 +48,17 @@ start_saver() {  # start_saver ARGS...: sets $saver to the pid
 }
 
 case "$case_name" in
-saver)
-  # "/S" shows moving pixels; Escape ends it with status 0 within a second.
-  start_x 640 480
-  store '[General]\nAnimationType=1\n'
-  start_saver /s --stats
-  wait_until 20 shows_pixels || fail "no pixels appeared"
-  shot "$work/a.png"
-  sleep 0.4
-  shot "$work/b.png"
-  difference=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
-  echo "pixels that changed in 0.4 s: $difference"
-  [ "${difference%% *}" != 0 ] || fail "the picture does not move"
-  xdotool key Escape
-  exit_within 1 "$saver" "Escape"
-  grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
-  ;;
-
 monitors)
-  # Two monitors side by side (RandR monitors; -noreset keeps them when clients leave): each
-  # shows a black animated window, a monitor that goes and comes back loses and gets its
-  # window, and one Escape ends the saver everywhere.
+  # "/S" on two monitors side by side (RandR monitors; -noreset keeps them when clients
+  # leave): each shows a black animated window, a monitor that goes and comes back loses and
+  # gets its window, and one Escape ends the saver everywhere with status 0.
   command -v xrandr >/dev/null || { echo "SKIP: xrandr is not installed"; exit 77; }
   start_x 2560 720 -noreset
   right() { xrandr --setmonitor RIGHT 1280/339x720/190+1280+0 none; }
   xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null && right
   windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
   store '[General]\nAnimationType=1\n'
-  start_saver /S
+  start_saver /S --stats
   wait_until 20 windows 2 || fail "not a window on each monitor"
   xrandr --delmonitor RIGHT && wait_until 5 windows 1 || fail "a window stayed on a gone monitor"
   right && wait_until 5 windows 2 || fail "no window on a monitor that came"
@@ -154,31 +75,7 @@ monitors)
   done
   xdotool key Escape
   exit_within 1 "$saver" "Escape"
-  ;;
-
-installed_pointer)
-  # From the install place "/S" is the saver mode: a move within the first second and a
-  # jitter within 1% of the diagonal do not end it; a larger move later does. The same with
-  # a cycle that has no effect picked (the black screen parks the pointer once).
-  start_x 640 480
-  export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
-  for cycle in 0 100; do
-    store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
-    sleep 0.2
-    xdotool mousemove 100 100
-    sleep 0.3
-    alive "$saver" || fail "a move in the first second ended the saver"
-    xdotool mousemove 636 238  # back near the parking point, still within the first second
-    sleep 1.0
-    xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
-    sleep 0.5
-    alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
-    sleep 0.7
-    xdotool mousemove 300 240
-    exit_within 2 "$saver" "pointer move (cycle $cycle)"
-  done
+  grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
   ;;
 
 standalone)
@@ -227,6 +124,28 @@ standalone)
 00750007500450003000|Position: 50,50 .*Geometry: 300x200
 |Position: 80,60 .*Geometry: 480x360
 ROWS
+
+  # From the install place "/S" is the saver mode: a move within the first second and a
+  # jitter within 1% of the diagonal do not end it; a larger move later does. The same with
+  # a cycle that has no effect picked (the black screen parks the pointer once).
+  export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
+  for cycle in 0 100; do
+    store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
+    start_saver /S
+    wait_until 20 parked 640 || fail "the pointer was not parked"
+    sleep 0.2
+    xdotool mousemove 100 100
+    sleep 0.3
+    alive "$saver" || fail "a move in the first second ended the saver"
+    xdotool mousemove 636 238  # back near the parking point, still within the first second
+    sleep 1.0
+    xdotool mousemove 638 242  # jitter: about 2 pixels from the parking point
+    sleep 0.5
+    alive "$saver" || fail "a jitter within 1% of the diagonal ended the saver"
+    sleep 0.7
+    xdotool mousemove 300 240
+    exit_within 2 "$saver" "pointer move (cycle $cycle)"
+  done
   ;;
 
 preview)
@@ -245,49 +164,20 @@ preview)
   echo "preview pixels: $(lit "$work/s.png")"
   shot "$work/full.png"
   [ "$(lit "$work/full.png")" -eq "$(lit "$work/s.png")" ] || fail "/P drew outside its window"
-  ;;
 
-second_start)
-  # A second start raises the first and ends with status 0; the first runs on.
-  start_x 640 480
-  store '[General]\nAnimationType=1\n'
-  start_saver /S
-  wait_until 20 shows_pixels || fail "no pixels appeared"
-  timeout 10 "$lumivane" /S
-  status=$?
-  [ "$status" -eq 0 ] || fail "the second start ended with status $status"
-  alive "$saver" || fail "the first instance ended"
-  kill -TERM "$saver"
-  exit_within 1 "$saver" "SIGTERM"
-
-  # Another user's listening socket where the socket belongs, or another user's folder of the
-  # socket's name (without XDG_RUNTIME_DIR), never keeps the saver from starting.
-  if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
-    export TMPDIR=$work/tmp
-    mkdir -m 1777 "$TMPDIR"
-    as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-    listen() {
-      "${as_nobody[@]}" /usr/bin/python3 -c 'import socket, sys, time
-s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(60)' "$1" &
-      pids+=($!)
-      wait_until 5 test -S "$1" || fail "no listener at $1"
-    }
-    display=${DISPLAY//[^A-Za-z0-9_.-]/_}
-    for where in runtime temporary; do
-      if [ "$where" = runtime ]; then
-        listen "$TMPDIR/socket" && mv "$TMPDIR/socket" "$XDG_RUNTIME_DIR/lumivane-$display"
-      else
-        unset XDG_RUNTIME_DIR
-        "${as_nobody[@]}" mkdir -m 700 "$TMPDIR/lumivane-0"
-        listen "$TMPDIR/lumivane-0-$display"
-      fi
-      start_saver /S
-      sleep 2
-      alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
-      kill -TERM "$saver"
-      exit_within 1 "$saver" "SIGTERM ($where)"
-    done
-  fi
+  # No display: one line and status 1 after trying for a while ("/P" without a window needs
+  # none). A host window that does not exist: status 0 at once.
+  for none in $(seq 900 999); do [ -e "/tmp/.X11-unix/X$none" ] || break; done
+  for args in "" "/S --stats" "/C" "-root"; do
+    DISPLAY=:$none timeout 20 "$lumivane" $args >/dev/null 2>"$work/err"
+    status=$?
+    [ "$status" -eq 1 ] && [ "$(cat "$work/err")" = "lumivane: cannot open the display :$none" ] ||
+      fail "'$args' without a display: status $status, $(head -c 300 "$work/err")"
+  done
+  DISPLAY=:$none timeout 20 "$lumivane" /P || fail "/P without a display: status $?"
+  for host in "-window-id 0x1234567" "-root"; do
+    XSCREENSAVER_WINDOW=0x1234567 timeout -k 1 10 "$lumivane" $host || fail "$host of no window: $?"
+  done
   ;;
 
 host)
@@ -333,6 +223,54 @@ host)
   [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
   kill -TERM "$saver"
   exit_within 0.5 "$saver" "SIGTERM (-root)"
+
+  # A second start raises the first and ends with status 0; the first runs on. Killed with
+  # SIGKILL, the first leaves no shared memory segment behind: each is marked for removal once
+  # attached, so it goes with the last process attached to it.
+  store '[General]\nAnimationType=4\n'
+  start_saver /S
+  wait_until 20 shows_pixels || fail "no pixels appeared"
+  timeout 10 "$lumivane" /S
+  status=$?
+  [ "$status" -eq 0 ] || fail "the second start ended with status $status"
+  alive "$saver" || fail "the first instance ended"
+  segments() { ipcs -m -p | awk -v pid="$saver" '$3 == pid { print $1 }'; }
+  if command -v ipcs >/dev/null; then
+    [ -n "$(segments)" ] || fail "the saver holds no shared memory segment"
+  fi
+  kill -KILL "$saver"
+  wait "$saver" 2>/dev/null
+  none_left() { ! command -v ipcs >/dev/null || [ -z "$(segments)" ]; }
+  wait_until 5 none_left || fail "segments left after SIGKILL: $(segments | tr '\n' ' ')"
+
+  # Another user's listening socket where the socket belongs, or another user's folder of the
+  # socket's name (without XDG_RUNTIME_DIR), never keeps the saver from starting.
+  if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+    export TMPDIR=$work/tmp
+    mkdir -m 1777 "$TMPDIR"
+    as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    listen() {
+      "${as_nobody[@]}" /usr/bin/python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(60)' "$1" &
+      pids+=($!)
+      wait_until 5 test -S "$1" || fail "no listener at $1"
+    }
+    display=${DISPLAY//[^A-Za-z0-9_.-]/_}
+    for where in runtime temporary; do
+      if [ "$where" = runtime ]; then
+        listen "$TMPDIR/socket" && mv "$TMPDIR/socket" "$XDG_RUNTIME_DIR/lumivane-$display"
+      else
+        unset XDG_RUNTIME_DIR
+        "${as_nobody[@]}" mkdir -m 700 "$TMPDIR/lumivane-0"
+        listen "$TMPDIR/lumivane-0-$display"
+      fi
+      start_saver /S
+      sleep 2
+      alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
+      kill -TERM "$saver"
+      exit_within 1 "$saver" "SIGTERM ($where)"
+    done
+  fi
   ;;
 
 xscreensaver)
@@ -416,14 +354,11 @@ properties)
   alive "$saver" || fail "Accept ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape after Accept"
-  ;;
 
-signals)
   # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal screens
   # opened from other screens included, and nothing more opens (the welcome screen does not
   # go on to the saver). Rows: signal | store | arguments | the windows in turn, each with the
   # keys that open the next.
-  start_x 1024 768
   while IFS='|' read -r signal settings args steps; do
     rm -f "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
     [ -z "$settings" ] || store "$settings"
@@ -447,23 +382,6 @@ INT|[General]\nAnimationType=1\n|/C|^Lumivane Properties$=alt+h c;^Lumivane Help
 TERM|[General]\nAnimationType=1\n||^Lumivane$=space;^Lumivane Properties$=alt+h a;^About Lumivane$
 HUP|[General]\nAnimationType=1\n||^Lumivane$
 ROWS
-  ;;
-
-startup)
-  # No display: one line and status 1 after trying for a while ("/P" without a window needs
-  # none). A host window that does not exist: status 0 at once.
-  start_x 640 480
-  for none in $(seq 900 999); do [ -e "/tmp/.X11-unix/X$none" ] || break; done
-  for args in "" "/S --stats" "/C" "-root"; do
-    DISPLAY=:$none timeout 20 "$lumivane" $args >/dev/null 2>"$work/err"
-    status=$?
-    [ "$status" -eq 1 ] && [ "$(cat "$work/err")" = "lumivane: cannot open the display :$none" ] ||
-      fail "'$args' without a display: status $status, $(head -c 300 "$work/err")"
-  done
-  DISPLAY=:$none timeout 20 "$lumivane" /P || fail "/P without a display: status $?"
-  for host in "-window-id 0x1234567" "-root"; do
-    XSCREENSAVER_WINDOW=0x1234567 timeout -k 1 10 "$lumivane" $host || fail "$host of no window: $?"
-  done
   ;;
 
 present_same)
@@ -494,23 +412,6 @@ present_same)
     echo "effect $effect: $(lit "$work/shm.png") lit pixels, $difference differ between the paths"
     [ "$difference" = 0 ] || fail "effect $effect: the two paths show different pixels"
   done
-  ;;
-
-shm_kill)
-  # A saver killed with SIGKILL leaves no shared memory segment behind: each is marked for
-  # removal once attached, so it goes with the last process attached to it.
-  command -v ipcs >/dev/null || { echo "SKIP: ipcs is not installed"; exit 77; }
-  start_x 640 480
-  store '[General]\nAnimationType=4\n'
-  start_saver /S
-  wait_until 20 shows_pixels || fail "no pixels appeared"
-  segments() { ipcs -m -p | awk -v pid="$saver" '$3 == pid { print $1 }'; }
-  echo "segments of the saver before: $(segments | tr '\n' ' ')"
-  [ -n "$(segments)" ] || fail "the saver holds no shared memory segment"
-  kill -KILL "$saver"
-  wait "$saver" 2>/dev/null
-  none_left() { [ -z "$(segments)" ]; }
-  wait_until 5 none_left || fail "segments left after SIGKILL: $(segments | tr '\n' ' ')"
   ;;
 
 *)
