@@ -66,10 +66,11 @@ void JoinRuns(const std::vector<QRect>& rects, int gap, std::vector<QRect>& join
   }
 }
 
-// Runs that lie exactly below each other become one taller rectangle.
-void MergeDownwards(const std::vector<QRect>& joined, std::vector<QRect>& merged) {
+// Runs that lie exactly below each other become one taller rectangle. `open` and `next` are
+// the caller's scratch lists (indices into `merged` of the previous and the current row).
+void MergeDownwards(const std::vector<QRect>& joined, std::vector<QRect>& merged,
+                    std::vector<std::size_t>& open, std::vector<std::size_t>& next) {
   merged.clear();
-  static thread_local std::vector<std::size_t> open, next;
   open.clear();
   next.clear();
   int rowY = INT_MIN;
@@ -357,16 +358,15 @@ void Presenter::Present() {
       [this](const Surface::Rect& r) { rects_.emplace_back(r.x, r.y, r.w, r.h); });
   if (rects_.empty()) return;
   if (path_ == Path::Shm && !BindWindow()) FallBack();
+  JoinRuns(rects_, kJoinGap, joined_);  // still the bands QRegion::setRects wants
   if (path_ == Path::Qt) {
-    JoinRuns(rects_, kJoinGap, joined_);  // still the bands setRects wants
     QRegion region;
     region.setRects(joined_.data(), static_cast<int>(joined_.size()));
     target_.update(region);
     return;
   }
   if (!target_.isVisible()) return;  // shown in full by the paint that comes with showing
-  JoinRuns(rects_, kJoinGap, joined_);
-  MergeDownwards(joined_, merged_);
+  MergeDownwards(joined_, merged_, openRows_, nextRows_);
   PutShm(merged_);
 }
 

@@ -93,6 +93,7 @@ class Presenter final : public QObject {
   std::vector<QRect> rects_;
   std::vector<QRect> joined_;
   std::vector<QRect> merged_;
+  std::vector<std::size_t> openRows_, nextRows_;  // scratch for merging runs downwards
 };
 
 }  // namespace lmvn::ui

@@ -58,10 +58,6 @@ void PropertiesPreview::Pause() {
   presenter().Stop();
 }
 
-bool PropertiesPreview::running() const {
-  return const_cast<PropertiesPreview*>(this)->presenter().running();
-}
-
 void PropertiesPreview::Frame() {
   if (!effect_) return;
   effect_->Frame();

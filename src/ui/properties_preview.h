@@ -35,7 +35,7 @@ class PropertiesPreview final : public SurfaceView {
   // Pauses (the dialog is going away) until the preview is shown again.
   void Pause();
 
-  bool running() const;
+  bool running() const { return presenter().running(); }
   long restarts() const { return restarts_; }
   long frames() const { return frames_; }
   const Effect* effect() const { return effect_.get(); }

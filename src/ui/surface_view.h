@@ -1,5 +1,5 @@
 // A widget that shows a Surface through the presenter and runs its frames: the welcome
-// screen's demonstrations and the credits' star field.
+// screen's demonstrations, the credits' star field and the Properties dialog's preview.
 #pragma once
 
 #include <QWidget>
@@ -20,6 +20,7 @@ class SurfaceView : public QWidget {
 
   Surface& surface() { return *surface_; }
   Presenter& presenter() { return *presenter_; }
+  const Presenter& presenter() const { return *presenter_; }
   // Gives the surface the widget's size (contents cleared).
   void FitSurface();
   // Sends what changed on the surface since the last call to the screen.
