@@ -11,6 +11,7 @@ namespace lmvn::app {
 const char* const kUsage =
     "usage: lumivane [/S | /C | /P ID | /A | FILE.lvx] [--stats] [--seed N] [--frames N]\n"
     "       lumivane -root | --root | -window-id ID     (run inside a screen-saver host)\n"
+    "       lumivane --idle                              (started by an idle launcher)\n"
     "Lumivane animates single pixels: fireworks, galaxies, sparklers, a starfield.\n"
     "  (nothing), /S   run the saver full screen (Escape ends it)\n"
     "  /C              open the Properties dialog\n"
@@ -19,6 +20,8 @@ const char* const kUsage =
     "  FILE.lvx        import the template file into the settings, then run the saver\n"
     "  -root, --root   draw into the host's window (XSCREENSAVER_WINDOW, or the root window)\n"
     "  -window-id ID   draw into the X11 window ID (decimal or 0x-hex)\n"
+    "  --idle          the saver for idle launchers (xss-lock, xautolock, swayidle): full\n"
+    "                  screen; any key, click or pointer move ends it; the pointer stays put\n"
     "  --stats         print one JSON line of frame and CPU figures on exit\n"
     "  --seed N        start the random generator from N (the same pictures every run)\n"
     "  --frames N      stop the animation after N frames; the window stays until ended\n"
@@ -39,6 +42,8 @@ ProgramArgs ParseProgramArgs(const std::vector<std::string>& args) {
       out.stats = true;
     } else if (arg == "-root" || arg == "--root") {
       out.root = true;
+    } else if (arg == "--idle") {
+      out.idle = true;
     } else if ((arg == "--seed" || arg == "--frames") && i + 1 < args.size()) {
       const std::string& value = args[++i];
       std::uint64_t n = 0;

@@ -23,6 +23,8 @@ struct ProgramArgs {
   // The screen-saver host's protocol: -root / --root, or -window-id ID.
   bool root = false;
   std::optional<std::string> windowId;
+  // --idle: the saver for idle launchers (any input ends it; the pointer is left alone).
+  bool idle = false;
   // The remaining arguments joined by single spaces: the run-mode switch, a template path,
   // or anything else.
   std::string commandLine;

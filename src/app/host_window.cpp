@@ -1,7 +1,9 @@
 #include "app/host_window.h"
 
+#include <dlfcn.h>
 #include <xcb/xcb.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <vector>
 
@@ -26,7 +28,13 @@ xcb_connection_t* Connection() {
   return connection;
 }
 
+std::atomic<bool> holdWindowManagerRequests{false};
+
 }  // namespace
+
+void HoldWindowManagerRequests() {
+  holdWindowManagerRequests = true;
+}
 
 std::optional<QSize> HostWindowSize(unsigned long id) {
   xcb_connection_t* c = Connection();
@@ -99,3 +107,20 @@ bool PutSurface(unsigned long id, const Surface& surface) {
 }
 
 }  // namespace lmvn::app
+
+// Every event the program sends passes here (the program's own definition comes before the
+// library's, which it then calls). A client message with the substructure-redirect mask is a
+// request to the window manager; while they are held it is dropped.
+extern "C" xcb_void_cookie_t xcb_send_event(xcb_connection_t* c, std::uint8_t propagate,
+                                            xcb_window_t destination, std::uint32_t eventMask,
+                                            const char* event) {
+  using Send = xcb_void_cookie_t (*)(xcb_connection_t*, std::uint8_t, xcb_window_t, std::uint32_t,
+                                     const char*);
+  static const auto send = reinterpret_cast<Send>(dlsym(RTLD_NEXT, "xcb_send_event"));
+  const bool toWindowManager = (eventMask & XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT) != 0 &&
+                               event != nullptr && (event[0] & 0x7F) == XCB_CLIENT_MESSAGE;
+  if (send == nullptr || (toWindowManager && lmvn::app::holdWindowManagerRequests)) {
+    return xcb_void_cookie_t{0};
+  }
+  return send(c, propagate, destination, eventMask, event);
+}

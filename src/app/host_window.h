@@ -15,6 +15,12 @@ std::optional<QSize> HostWindowSize(unsigned long id);
 // The root window of the display's default screen; empty when there is no X display.
 std::optional<unsigned long> RootWindowId();
 
+// From now on no request goes to the window manager (client messages to the root window, such
+// as staying on top or a change of state). The saver's window inside a host's window is no
+// top-level window, yet Qt announces its state when it makes any native window, and a host
+// that owns the screen (a screen locker) has no window manager to ask and reports them.
+void HoldWindowManagerRequests();
+
 // Puts the whole surface into the X11 window `id` at its top-left corner and waits until the
 // server has it. False when the window is gone or its pixel format is not 24-bit true colour.
 bool PutSurface(unsigned long id, const Surface& surface);

@@ -1,9 +1,11 @@
 // Start-up: the command line, the run mode, the shared tables, and the one screen the run
 // mode asks for.
+#include <errno.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -14,6 +16,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -117,13 +120,45 @@ void PrintStats(const FrameStats& stats, std::int64_t mainStartUs, std::int64_t 
 
 // SIGTERM, SIGINT and SIGHUP end the program cleanly, whatever screen is open: the handler
 // only writes a byte, the main loop does the rest. A signal that comes before the main loop
-// runs waits in the socket and is handled as soon as it does.
+// runs waits in the socket and is handled as soon as it does. A second one ends the process
+// at once, whatever it waits for (a display server that stopped answering, say).
 int signalPipe[2] = {-1, -1};
+std::atomic<int> endSignals{0};
 
-void OnSignal(int) {
+void OnSignal(int sig) {
+  const int savedErrno = errno;
+  if (endSignals.fetch_add(1) > 0) _exit(128 + sig);
   const char byte = 1;
   [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
+  errno = savedErrno;
 }
+
+// Once the program has begun to end, its teardown (closing windows, Qt's platform letting go
+// of the display) gets one second; a teardown stuck on a display server or on a library's
+// own thread then ends the process with the status it was going to have.
+volatile sig_atomic_t watchdogStatus = 0;
+
+void OnWatchdog(int) {
+  _exit(watchdogStatus);
+}
+
+void ArmExitWatchdog(int status) {
+  static bool armed = false;
+  watchdogStatus = status;
+  if (armed) return;
+  armed = true;
+  struct sigaction action {};
+  action.sa_handler = OnWatchdog;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGALRM, &action, nullptr);
+  itimerval timer{};
+  timer.it_value.tv_sec = 1;
+  setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
+struct WatchdogOnReturn {
+  ~WatchdogOnReturn() { ArmExitWatchdog(0); }
+};
 
 void CatchEndSignals() {
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
@@ -147,6 +182,7 @@ bool EndSignalled(int waitMs) {
 // Every screen closes as if cancelled (nothing is stored), the saver's windows close, and every
 // event loop ends; whoever opened a screen sees Run().quitRequested and returns.
 void EndEverything(Saver* window) {
+  ArmExitWatchdog(0);
   ui::Run().quitRequested = true;
   for (int k = 0; k < 16 && QApplication::activePopupWidget(); ++k) {
     QApplication::activePopupWidget()->close();
@@ -195,8 +231,11 @@ DisplayCheck WaitForX11Display(xcb_connection_t*& held) {
 
 // Should Qt still fail to reach the display (the server refused it just after it answered
 // here), the program says so in the same one line instead of aborting. Qt's own platform
-// messages are held back until the application stands, and then passed on.
+// messages are held back until the application stands, and then passed on. A display
+// connection that breaks later ends the program at once with one line and status 1: Qt would
+// run the exit handlers, and its Wayland teardown can wait forever on its own event thread.
 QtMessageHandler qtMessages = nullptr;
+bool holdingMessages = true;
 struct HeldMessage {
   QtMsgType type;
   std::string category;
@@ -204,21 +243,39 @@ struct HeldMessage {
 };
 std::vector<HeldMessage> heldMessages;
 
-void OnQtMessageDuringStart(QtMsgType type, const QMessageLogContext& context,
-                            const QString& text) {
-  if (type == QtFatalMsg) {
-    const char* name = std::getenv(UsesX11() ? "DISPLAY" : "WAYLAND_DISPLAY");
-    std::fprintf(stderr, "lumivane: cannot open the display %s\n", name ? name : "");
+const char* DisplayName() {
+  const char* name = std::getenv(UsesX11() ? "DISPLAY" : "WAYLAND_DISPLAY");
+  return name ? name : "";
+}
+
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.contains(QLatin1String("connection broke")) ||
+      text.contains(QLatin1String("connection experienced a fatal error"))) {
+    std::fprintf(stderr, "lumivane: lost the connection to the display %s\n", DisplayName());
     _exit(1);
   }
-  heldMessages.push_back({type, context.category ? context.category : "", text});
+  // Without a runtime folder Qt uses one of its own, which is fine here.
+  if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (holdingMessages) {
+    if (type == QtFatalMsg) {
+      std::fprintf(stderr, "lumivane: cannot open the display %s\n", DisplayName());
+      _exit(1);
+    }
+    heldMessages.push_back({type, context.category ? context.category : "", text});
+    return;
+  }
+  if (qtMessages) {
+    qtMessages(type, context, text);
+  } else {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  }
 }
 
 void PassHeldMessages() {
-  qInstallMessageHandler(qtMessages);
+  holdingMessages = false;
   for (const HeldMessage& m : heldMessages) {
     const QMessageLogContext context(nullptr, 0, nullptr, m.category.c_str());
-    qt_message_output(m.type, context, m.text);
+    OnQtMessage(m.type, context, m.text);
   }
   heldMessages.clear();
 }
@@ -251,7 +308,8 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
 
   ui::Run().exitRequested = false;
   ui::Run().firstRun = false;
-  const Command command = host ? Command::Saver : ClassifyCommand(args.commandLine);
+  const bool idle = args.idle && !host;
+  const Command command = host || idle ? Command::Saver : ClassifyCommand(args.commandLine);
   if (command == Command::Preview) return ShowPreview(args.commandLine);
 
   // A host's window is an X11 window, drawn into through Qt's X11 platform even where Qt
@@ -270,9 +328,11 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
     if (args.root && !hostWindow) hostWindow = RootWindowId();
   }
   const bool rootWindow = hostWindow && args.root && !hostEnvApplies;
+  if (hostWindow && !rootWindow) HoldWindowManagerRequests();
 
-  qtMessages = qInstallMessageHandler(OnQtMessageDuringStart);
+  qtMessages = qInstallMessageHandler(OnQtMessage);
   QApplication app(argc, argv);
+  const WatchdogOnReturn watchdog;
   probe.reset();
   PassHeldMessages();
   QApplication::setApplicationName("Lumivane");
@@ -314,6 +374,7 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
     options.host = host;
     options.hostWindow = hostWindow;
     options.rootWindow = rootWindow;
+    options.idle = idle;
     options.stats = args.stats;
     options.seed = args.seed;
     options.frames = args.frames;
@@ -322,6 +383,7 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
     screen.Start();
     // The saver may have ended before the main loop runs (its host window went away).
     if (!screen.stopped() && !ui::Run().quitRequested) QApplication::exec();
+    ArmExitWatchdog(0);
     window = nullptr;
     stats = screen.stats();
     return 0;
@@ -329,6 +391,12 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
 
   if (host) {
     ui::Run().runMode = ui::RunMode::Saver;
+    return runSaverWindow();
+  }
+  // Started by an idle launcher: the saver as the host's own folder starts it.
+  if (idle) {
+    ui::Run().runMode = ui::RunMode::Saver;
+    if (NothingStored()) ui::Run().firstRun = true;
     return runSaverWindow();
   }
   switch (command) {
@@ -365,6 +433,11 @@ int Main(int argc, char** argv) {
   const std::int64_t mainStartUs = SteadyUs();
   const std::int64_t ageAtMainUs = ProcessAgeUs();
   CatchEndSignals();
+  // Without a session bus Qt's D-Bus library would start one of its own (dbus-launch), a
+  // helper that outlives the saver; there is nobody on such a bus to talk to.
+  if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+  }
   const ProgramArgs args = ParseProgramArgs(std::vector<std::string>(argv + 1, argv + argc));
   if (args.help) {
     std::fputs(kUsage, stdout);
@@ -376,6 +449,7 @@ int Main(int argc, char** argv) {
   }
   FrameStats stats;
   const int status = RunProgram(argc, argv, args, stats);
+  ArmExitWatchdog(status);
   if (args.stats) PrintStats(stats, mainStartUs, ageAtMainUs);
   return status;
 }

@@ -112,6 +112,12 @@ ScreenWindow::ScreenWindow(Saver& saver, QScreen* screen)
   setPalette(black);
   // Topmost only when the program runs from the install place.
   if (ui::Run().runMode == ui::RunMode::Installed) setWindowFlag(Qt::WindowStaysOnTopHint);
+  // A Wayland window that asks to be activated while the program has no keyboard focus asks
+  // again at every keyboard entry, taking the keyboard back from a dialog opened over it. The
+  // compositor activates a new window by itself, so the saver's windows never ask there.
+  if (QGuiApplication::platformName().startsWith("wayland")) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+  }
 
   lblMessage_ = new QLabel(this);
   lblMessage_->setAlignment(Qt::AlignCenter);
@@ -239,7 +245,8 @@ Saver::Saver(const Palette& startupPalette, const Options& options)
 
   // Where the platform cannot move the pointer (Wayland), parking is skipped and the pointer
   // test measures from where the pointer is first seen.
-  canParkPointer_ = !QGuiApplication::platformName().startsWith("wayland");
+  wayland_ = QGuiApplication::platformName().startsWith("wayland");
+  canParkPointer_ = !wayland_ && !options_.idle;
   if (options_.stats) stats_.frameStarts.reserve(1 << 16);
 }
 
@@ -309,7 +316,8 @@ void Saver::Layout() {
     windows_.front()->Bind(nullptr);
   }
   for (auto& window : windows_) Shape(*window);
-  if (ScreenWindow* primary = PrimaryWindow()) primary->activateWindow();
+  ScreenWindow* primary = PrimaryWindow();
+  if (primary && !wayland_) primary->activateWindow();
 }
 
 ScreenWindow& Saver::AddWindow(QScreen* screen) {
@@ -367,7 +375,10 @@ void Saver::Shape(ScreenWindow& window) {
       window.setScreen(screen);
       window.setGeometry(screen->geometry());
     }
-    window.showFullScreen();
+    // Full screen without asking to be activated (showFullScreen asks): see the constructor.
+    window.setWindowState((window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
+                          Qt::WindowFullScreen);
+    window.show();
   }
   window.raise();
 }
@@ -515,6 +526,8 @@ void Saver::ParkCursor(bool touchCheckTime) {
     // the server keeps it on a monitor.
     QCursor::setPos(QPoint(area.x() + area.width(), area.y() + CIntOr(area.height() * 0.5, 0)));
     parkPoint_ = QCursor::pos();
+  } else if (!parkPoint_ && !wayland_) {
+    parkPoint_ = QCursor::pos();  // the pointer stays where it is, and is measured from there
   }
   if (touchCheckTime) lastPointerCheck_ = NowUs();
 }
@@ -577,8 +590,31 @@ void Saver::MousePress(ScreenWindow& from, Qt::MouseButton button, QPoint global
   }
   SetCursors(false);
   menuWindow_ = &from;
+  KeepActivationRequestsBack();
   mnuClick_->exec(global);
   if (!stopRequested_ && !resizable_) SetCursors(true);
+}
+
+void Saver::KeepActivationRequestsBack() {
+  // Qt's Wayland shell repeats a window's request to be activated whenever the focus object
+  // changes, and with the keyboard entering the saver's window again (the compositor keeps it
+  // there while a dialog opens) the saver would take the keyboard back from the dialog. Such
+  // repeats are all that listens to the signal here.
+  if (wayland_)
+    QObject::disconnect(qGuiApp, &QGuiApplication::focusObjectChanged, nullptr, nullptr);
+}
+
+bool Saver::eventFilter(QObject* watched, QEvent* event) {
+  // Under Wayland a dialog opened over the saver asks for the keyboard once the compositor
+  // shows it: asked earlier, before the compositor knows the window, the request is lost and
+  // the keyboard stays with the saver's window, which the dialog blocks.
+  auto* window = qobject_cast<QWindow*>(watched);
+  if (event->type() == QEvent::Expose && window != nullptr && window->isExposed() &&
+      window->isTopLevel() && window->modality() != Qt::NonModal &&
+      QGuiApplication::focusWindow() != window) {
+    QTimer::singleShot(0, window, [window] { window->requestActivate(); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void Saver::SetCursors(bool blank) {
@@ -591,7 +627,10 @@ void Saver::OpenProperties(ScreenWindow& from) {
   StopFrames();
   SetCursors(false);
   inDialog_ = true;
+  KeepActivationRequestsBack();
+  if (wayland_) qApp->installEventFilter(this);
   ui::ShowPropertiesDialog(&from);
+  if (wayland_) qApp->removeEventFilter(this);
   inDialog_ = false;
   if (ui::Run().exitRequested || ui::Run().quitRequested) {
     QuitSaver();
@@ -622,7 +661,8 @@ void Saver::RaiseWindow() {
     if (window->isMinimized()) window->showNormal();
     window->raise();
   }
-  if (ScreenWindow* primary = PrimaryWindow()) primary->activateWindow();
+  ScreenWindow* primary = PrimaryWindow();
+  if (primary && !wayland_) primary->activateWindow();
 }
 
 void Saver::FollowHostWindow() {

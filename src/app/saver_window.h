@@ -99,6 +99,9 @@ class Saver final : public QObject {
     // The host window is the root window ("-root" without a host): the saver lies beneath
     // every other window and leaves input to them.
     bool rootWindow = false;
+    // Started by an idle launcher: the pointer is never moved (the launcher watches it), and
+    // the pointer test measures from where the pointer was when the saver started.
+    bool idle = false;
     bool stats = false;
     std::optional<std::uint64_t> seed;  // the generator's seed at every driver start
     std::optional<long> frames;         // the animation stops after this many frames
@@ -151,6 +154,8 @@ class Saver final : public QObject {
   void UpdateInfoLabel();
   void FollowHostWindow();
   void SetCursors(bool blank);
+  void KeepActivationRequestsBack();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   bool everyScreen() const { return !options_.host && !resizable_; }
 
   Options options_;
@@ -177,6 +182,7 @@ class Saver final : public QObject {
   bool inDialog_ = false;
   bool runDue_ = true;
   long framesDrawn_ = 0;
+  bool wayland_ = false;
   bool canParkPointer_ = true;
   std::optional<QPoint> parkPoint_;  // global coordinates
   std::int64_t lastPointerCheck_ = 0;

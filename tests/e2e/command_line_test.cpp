@@ -32,6 +32,10 @@ TEST(CommandLine, ArgumentsJoinBySingleSpacesAroundTheProgramsOwnOptions) {
   EXPECT_EQ(a.commandLine, "/home/me/My Themes/x.lvx");
   const ProgramArgs host = ParseProgramArgs({"-window-id", "0x2a", "--root"});
   EXPECT_TRUE(host.root);
+  EXPECT_FALSE(host.idle);
+  const ProgramArgs idle = ParseProgramArgs({"--idle", "/s"});
+  EXPECT_TRUE(idle.idle);
+  EXPECT_EQ(idle.commandLine, "/s");
   EXPECT_EQ(host.windowId, "0x2a");
   EXPECT_EQ(host.commandLine, "");
   EXPECT_TRUE(ParseProgramArgs({"--help"}).help);
