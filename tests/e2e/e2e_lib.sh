@@ -72,3 +72,40 @@ start_x() {
   echo "no X server could be started: $(cat "$work/xvfb.log")"
   exit 1
 }
+
+# start_sway [CONFIG LINE...]: sway on its headless backend (one 1280x720 output, no input
+# devices; a key comes from wtype's virtual keyboard) as an unprivileged user: nobody with a
+# home in the work folder when run as root, else the caller. The lines are added to sway's
+# configuration. Exports WAYLAND_DISPLAY and SWAYSOCK and sets $as_user (the prefix that runs
+# a command as that user in sway's session, e.g. "${as_user[@]}" swaymsg -t get_tree) and
+# $user_home. Programs started so must be readable by that user (copy them under $work).
+start_sway() {
+  command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
+  user_home=$work/sway-home
+  local run=$work/sway-run socket
+  mkdir -p "$user_home/.config" "$run"
+  chmod 700 "$run"
+  printf '%s\n' "output HEADLESS-1 resolution 1280x720" "$@" >"$user_home/sway.config"
+  as_user=(env -i HOME="$user_home" XDG_RUNTIME_DIR="$run" PATH=/usr/bin:/bin)
+  if [ "$(id -u)" -eq 0 ]; then
+    command -v setpriv >/dev/null || { echo "SKIP: setpriv is not installed"; exit 77; }
+    chown -R nobody:nogroup "$user_home" "$run"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}")
+  fi
+  "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$user_home/sway.config" >"$work/sway.log" 2>&1 &
+  pids+=($!)
+  # shellcheck disable=SC2317  # called through wait_until
+  sway_socket() { socket=$(find "$run" -name 'wayland-*' -type s | head -n1) && [ -n "$socket" ]; }
+  # shellcheck disable=SC2317
+  sway_ipc() { compgen -G "$run/sway-ipc.*.sock" >/dev/null; }
+  if ! wait_until 10 sway_socket || ! wait_until 10 sway_ipc; then
+    echo "sway did not start:"
+    cat "$work/sway.log"
+    exit 1
+  fi
+  export WAYLAND_DISPLAY=${socket##*/}
+  SWAYSOCK=$(compgen -G "$run/sway-ipc.*.sock" | head -n1)
+  export SWAYSOCK
+  as_user+=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK")
+}
