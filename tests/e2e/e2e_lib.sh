@@ -77,8 +77,8 @@ start_x() {
 # devices; a key comes from wtype's virtual keyboard) as an unprivileged user: nobody with a
 # home in the work folder when run as root, else the caller. The lines are added to sway's
 # configuration. Exports WAYLAND_DISPLAY and SWAYSOCK and sets $as_user (the prefix that runs
-# a command as that user in sway's session, e.g. "${as_user[@]}" swaymsg -t get_tree) and
-# $user_home. Programs started so must be readable by that user (copy them under $work).
+# a command as that user in sway's session, e.g. "${as_user[@]}" swaymsg -t get_tree),
+# $user_home and $sway_pid. Programs started so must be readable by that user (copy them under $work).
 start_sway() {
   command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
   user_home=$work/sway-home
@@ -94,7 +94,8 @@ start_sway() {
   fi
   "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$user_home/sway.config" >"$work/sway.log" 2>&1 &
-  pids+=($!)
+  sway_pid=$!
+  pids+=("$sway_pid")
   # shellcheck disable=SC2317  # called through wait_until
   sway_socket() { socket=$(find "$run" -name 'wayland-*' -type s | head -n1) && [ -n "$socket" ]; }
   # shellcheck disable=SC2317

@@ -87,5 +87,64 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v xd
   [ "${frames:-0}" -gt 0 ] || fail "host: no frames drawn into the X11 window: $(cat "$work/host.err")"
 fi
 
+# sway as an unprivileged user, which focuses a window that asks to be activated when told to
+# (focus_on_window_activation smart or focus; its default only marks it urgent): Space opens
+# the Properties dialog, which takes the keyboard; Escape closes it and a second Escape ends
+# the saver with status 0. A compositor that goes away ends a running saver at once: one
+# line, status 1.
+if command -v sway >/dev/null && command -v wtype >/dev/null; then
+  start_sway "focus_on_window_activation smart"
+  mkdir -p "$work/bin" "$user_home/.config/Lumivane"
+  cp "$lumivane" "$work/bin/lumivane"
+  chmod 755 "$work/bin" "$work/bin/lumivane"
+  printf '[General]\nAnimationType=1\n' >"$user_home/.config/Lumivane/LMVN_SS.ini"
+  [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$user_home"
+  focused() {
+    "${as_user[@]}" swaymsg -t get_tree | python3 -c 'import json, sys
+def walk(node):
+    if node.get("focused"):
+        print(node.get("name"))
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))'
+  }
+  # shellcheck disable=SC2317  # called through wait_until
+  is_focused() { [ "$(focused)" = "$1" ]; }
+  key() { "${as_user[@]}" wtype -s 300 -k "$1" -s 300; }
+  on_sway() {
+    "${as_user[@]}" QT_QPA_PLATFORM=wayland "$work/bin/lumivane" /S >"$work/sway.out" 2>"$work/sway.err" &
+    saver=$!
+    pids+=("$saver")
+    wait_until 20 is_focused Lumivane || fail "sway: the saver's window has no focus: $(focused)"
+  }
+  on_sway
+  key space
+  wait_until 10 is_focused "Lumivane Properties" ||
+    fail "sway: the Properties dialog did not take the keyboard (focused: $(focused))"
+  key Escape
+  wait_until 10 is_focused Lumivane || fail "sway: Escape did not close the dialog"
+  key Escape
+  wait_until 5 gone "$saver" || fail "sway: the second Escape did not end the saver"
+  wait "$saver"
+  status=$?
+  echo "sway: Escape, Escape ended the saver with status $status"
+  if [ "$status" -ne 0 ] || [ -s "$work/sway.err" ]; then
+    fail "sway: status $status, $(cat "$work/sway.err")"
+  fi
+
+  on_sway
+  kill -KILL "$sway_pid"
+  wait "$sway_pid" 2>/dev/null
+  wait_until 3 gone "$saver" || fail "sway: the saver outlived its compositor"
+  wait "$saver"
+  status=$?
+  echo "compositor gone: status $status, $(cat "$work/sway.err")"
+  if [ "$status" -ne 1 ] || [ "$(wc -l <"$work/sway.err")" -ne 1 ]; then
+    fail "sway: the lost compositor gave status $status and: $(cat "$work/sway.err")"
+  fi
+else
+  echo "sway part skipped: sway or wtype is not installed"
+fi
+
 [ "$failed" -eq 0 ] && echo "PASSED: wayland"
 exit "$failed"
