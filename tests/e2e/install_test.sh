@@ -15,6 +15,8 @@ check "host link target" test "$(readlink -f "$root/usr/libexec/xscreensaver/lum
 check "host settings page" grep -q '<command arg="-root"/>' \
   "$root/usr/share/xscreensaver/config/lumivane.xml"
 check "desktop entry" grep -qx 'Exec=lumivane /S' "$root/usr/share/applications/lumivane.desktop"
+check "MATE entry" grep -qx 'Exec=/usr/libexec/xscreensaver/lumivane -root' \
+  "$root/usr/share/applications/screensavers/lumivane.desktop"
 check "manual page" zgrep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6.gz"
 check "version" grep -qE "^lumivane [0-9]+\.[0-9]+" <("$root/usr/bin/lumivane" --version)
 check "help" "$root/usr/bin/lumivane" --help >/dev/null

@@ -44,7 +44,15 @@ findings=$(grep -v 'running with root privileges' "$work/lintian.log")
 [ "$status" -eq 0 ] && [ -z "$findings" ] || fail "lintian (status $status): $findings"
 dpkg-deb -x "$deb" "$work/content"
 check "desktop-file-validate" desktop-file-validate "$work/content/usr/share/applications/lumivane.desktop"
+# MATE's entry keeps MATE's theme format (only the Screensaver category, shown in MATE only),
+# for which desktop-file-validate has a hint but must find nothing wrong.
+mate=$work/content/usr/share/applications/screensavers/lumivane.desktop
+mate_findings=$(desktop-file-validate "$mate" 2>&1) && ! grep -qE ': (error|warning):' <<<"$mate_findings" ||
+  fail "desktop-file-validate (MATE entry): $mate_findings"
+grep -qx 'Exec=/usr/libexec/xscreensaver/lumivane -root' "$mate" || fail "the MATE entry does not start the host's link"
 metainfo=$work/content/usr/share/metainfo/org.lumivane.lumivane.metainfo.xml
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo file names no MIT licence"
+grep -qx 'License: Expat' "$work/content/usr/share/doc/lumivane/copyright" || fail "the copyright file names no licence"
 appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
   fail "appstreamcli validate"
   cat "$work/appstream.log" >&2
