@@ -101,17 +101,21 @@ if command -v xautolock >/dev/null; then
 else
   echo "xautolock left out: not installed"
 fi
-"$lumivane" --idle >/dev/null 2>"$work/saver.err" &
+# As a launcher may start it: no session bus and no runtime folder. Nothing is printed and no
+# helper process starts (Qt would start dbus-launch for a bus).
+env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR "$lumivane" --idle >/dev/null 2>"$work/saver.err" &
 saver=$!
 pids+=("$saver")
 wait_until 20 windows_shown || fail "--idle is not on both monitors"
 sleep 1.2
+[ -z "$(pgrep -P "$saver")" ] || fail "--idle started helpers: $(pgrep -a -P "$saver")"
 xdotool mousemove 302 201
 sleep 0.4
 alive "$saver" || fail "--idle ended on a jitter"
 sleep 1.2
 xdotool mousemove 900 500
 wait_until 2 gone "$saver" || fail "--idle did not end on a pointer move"
+[ -s "$work/saver.err" ] && fail "--idle printed: $(cat "$work/saver.err")"
 
 # With the X server stopped the saver cannot finish anything it asks of the server; a second
 # SIGTERM still ends it at once.
