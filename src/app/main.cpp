@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <algorithm>
@@ -236,6 +237,7 @@ DisplayCheck WaitForX11Display(xcb_connection_t*& held) {
 // run the exit handlers, and its Wayland teardown can wait forever on its own event thread.
 QtMessageHandler qtMessages = nullptr;
 bool holdingMessages = true;
+xcb_connection_t* qtConnection = nullptr;  // Qt's own X connection, once it has one
 struct HeldMessage {
   QtMsgType type;
   std::string category;
@@ -249,7 +251,9 @@ const char* DisplayName() {
 }
 
 void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text.contains(QLatin1String("connection broke")) ||
+  // Whatever Qt says once its X connection has failed follows from that.
+  if ((qtConnection != nullptr && xcb_connection_has_error(qtConnection) != 0) ||
+      text.contains(QLatin1String("connection broke")) ||
       text.contains(QLatin1String("connection experienced a fatal error"))) {
     std::fprintf(stderr, "lumivane: lost the connection to the display %s\n", DisplayName());
     _exit(1);
@@ -333,6 +337,9 @@ int RunProgram(int argc, char** argv, const ProgramArgs& args, FrameStats& stats
   qtMessages = qInstallMessageHandler(OnQtMessage);
   QApplication app(argc, argv);
   const WatchdogOnReturn watchdog;
+  if (auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>()) {
+    qtConnection = x11->connection();
+  }
   probe.reset();
   PassHeldMessages();
   QApplication::setApplicationName("Lumivane");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The hosts that start the saver, installed from Debian, on one X server with two RandR
 # monitors: the screen locker xsecurelock with Lumivane as its saver, the idle launcher
-# xautolock starting "lumivane --idle", and last the X server stopped under a running saver.
+# xautolock starting "lumivane --idle", and last the X server stopped, then gone, under a running
+# saver.
 # A host that is not installed is left out (and said so).
 # Usage: hosts_e2e.sh path/to/lumivane
 # shellcheck disable=SC2317  # the conditions are called through wait_until
@@ -131,6 +132,21 @@ wait_until 2 gone "$saver" || fail "two SIGTERMs did not end the saver under a s
 kill -CONT "$server"
 wait "$saver"
 echo "stopped X server: two SIGTERMs ended the saver with status $?"
+
+# An X server that goes away ends the saver at once: one line, status 1.
+"$lumivane" /S >/dev/null 2>"$work/saver.err" &
+saver=$!
+pids+=("$saver")
+wait_until 20 windows_shown || fail "/S is not on both monitors"
+kill -KILL "$server"
+wait "$server" 2>/dev/null
+wait_until 2 gone "$saver" || fail "the saver outlived its X server"
+wait "$saver"
+status=$?
+echo "X server gone: status $status, $(cat "$work/saver.err")"
+if [ "$status" -ne 1 ] || [ "$(wc -l <"$work/saver.err")" -ne 1 ]; then
+  fail "the lost X server gave status $status"
+fi
 
 [ "$failed" -eq 0 ] && echo "PASSED: hosts"
 exit "$failed"
