@@ -543,6 +543,12 @@ void PropertiesDialog::fieldChanged(Field& field) {
   const DialogField& spec = *field.field;
   const CrossLimit* limit = CrossLimitOf(field.section, spec.key->name);
   if (limit != nullptr && !limitGuard_) {
+    // A note says why the box last typed into was lowered; its partners' notes are done with.
+    for (std::string_view key : limit->keys) {
+      if (Field* partner = find(limit->section, key); partner && partner->limitNote) {
+        if (partner != &field) partner->limitNote->hide();
+      }
+    }
     const auto [low, high] = CrossLimitBounds(*limit, spec.key->name, partnerValues(*limit));
     const double value = FieldNumber(field.edit->text().toStdString());
     const double limited = std::clamp(value, low, std::max(low, high));
