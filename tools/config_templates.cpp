@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "settings/store.h"
 #include "settings/templates.h"
 
 namespace lmvn {
@@ -28,16 +29,15 @@ int ImportTemplateCommand(const std::string& path, bool force) {
     return Fail(TemplateFileProblem(check, path), "");
   }
   if (!ImportTemplateFile(path)) {
-    return Fail("cannot import ", path, ": the settings file could not be written");
+    return Fail("cannot import ", path,
+                ": the settings file could not be written: " + LastWriteProblem());
   }
   return 0;
 }
 
 int ExportTemplateCommand(const std::string& path) {
   if (!ExportTemplateFile(path)) {
-    return Fail("cannot write ", path,
-                " (the folder is missing or not writable, or the file is read-only or not a "
-                "regular file)");
+    return Fail("cannot write ", path, ": " + LastWriteProblem());
   }
   return 0;
 }

@@ -101,8 +101,8 @@ std::string Unreadable(const KeySpec& key, std::string_view text) {
 std::string StoreFailure() {
   const std::string path = SettingsFilePath(kSettingsApp);
   if (path.empty()) return "no settings folder (set HOME or XDG_CONFIG_HOME)";
-  std::string why = "the store refused the write to ";
-  return why.append(path).append(" (read-only, not a regular file, or not writable)");
+  std::string why = "the write to ";
+  return why.append(path).append(" failed: ").append(LastWriteProblem());
 }
 
 int Get(Args args) {

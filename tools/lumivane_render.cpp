@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,6 +140,19 @@ int RunDriver(const RenderOptions& options, const RuntimeSettings& runtime,
   return 0;
 }
 
+// Makes the folder that `out` goes into when it is missing, so that a recording lands where it
+// was asked for; false with the reason when it cannot be made (nothing is drawn then).
+bool MakeOutputFolder(const std::string& out, std::string& error) {
+  const std::filesystem::path folder = std::filesystem::path(out).parent_path();
+  if (folder.empty()) return true;
+  std::error_code code;
+  std::filesystem::create_directories(folder, code);
+  if (!code && std::filesystem::is_directory(folder, code)) return true;
+  error = "cannot make the folder " + folder.string() + " for --out" +
+          (code ? ": " + code.message() : std::string(": a file of that name is in the way"));
+  return false;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto parsed = ParseRenderOptions(args, error);
@@ -148,6 +162,7 @@ int Run(const std::vector<std::string>& args) {
     std::fputs(kRenderUsage, stdout);
     return 0;
   }
+  if (!options.out.empty() && !MakeOutputFolder(options.out, error)) return Fail(1, error);
 
   SettingOverrides overrides;
   for (const SettingOverride& o : options.overrides) {

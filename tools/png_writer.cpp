@@ -2,11 +2,14 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace lmvn {
@@ -17,6 +20,14 @@ struct FileCloser {
 };
 
 }  // namespace
+
+bool IsPngName(const std::string& path) {
+  constexpr std::string_view kExtension = ".png";
+  if (path.size() < kExtension.size()) return false;
+  return std::equal(
+      kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
+      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
 
 bool WritePng(const Surface& surface, const std::string& path, std::string& error) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "png_writer.h"
 #include "render/surface.h"
 #include "settings/file_path.h"
 #include "webp_writer.h"
@@ -199,6 +200,11 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
   }
   if (options.every > 0 && options.out.empty()) {
     error = "--every needs --out";
+    return std::nullopt;
+  }
+  if (!options.out.empty() && !IsPngName(options.out) && !IsWebpName(options.out)) {
+    // The file's contents follow its name: a name that is neither would get misleading bytes.
+    error = "--out " + options.out + ": the name must end in .png or .webp";
     return std::nullopt;
   }
   if (IsWebpName(options.out)) {

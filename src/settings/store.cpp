@@ -32,6 +32,19 @@ namespace {
 constexpr std::size_t kMaxLineLength = 4096;
 constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
 
+// Why the last write of this thread failed (LastWriteProblem).
+thread_local std::string tWriteProblem;
+
+bool Refuse(std::string_view reason) {
+  tWriteProblem = reason;
+  return false;
+}
+
+// Refuses with the system's words for `error` (errno), "No space left on device" and the like.
+bool RefuseError(int error) {
+  return Refuse(error != 0 ? std::strerror(error) : "the file could not be written");
+}
+
 // ---- names and paths -------------------------------------------------------------------
 
 bool IsControl(char c) {
@@ -297,8 +310,12 @@ std::string WriteTemporary(const std::string& pattern, std::string_view data, mo
   GiveToFolderOwner(fd.get(), ownerFolder);
   const bool written =
       WriteAll(fd.get(), data) && fchmod(fd.get(), mode) == 0 && fsync(fd.get()) == 0;
-  if (!fd.Close() || !written) {
+  const int writeError = errno;
+  const bool closed = fd.Close();
+  if (!closed || !written) {
+    const int error = written ? errno : writeError;
     unlink(temp.c_str());
+    errno = error;
     return {};
   }
   return temp;
@@ -318,10 +335,11 @@ bool ReplaceFile(std::string path, std::string_view data) {
   }
   const std::string folder = ParentFolder(path);
   const std::string temp = WriteTemporary(TemporaryPattern(path), data, ModeOf(path), folder);
-  if (temp.empty()) return false;
+  if (temp.empty()) return RefuseError(errno);
   if (rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = errno;
     unlink(temp.c_str());
-    return false;
+    return RefuseError(error);
   }
   SyncFolder(folder);
   return true;
@@ -347,7 +365,7 @@ constexpr int kMaxBackups = 1000;
 bool KeepDamaged(const std::string& path, std::string_view data) {
   const std::string folder = ParentFolder(path);
   const std::string temp = WriteTemporary(TemporaryPattern(path), data, ModeOf(path), folder);
-  if (temp.empty()) return false;
+  if (temp.empty()) return RefuseError(errno);
   bool kept = false;
   for (int n = 1; n <= kMaxBackups && !kept; ++n) {
     std::string backup = path + ".damaged";
@@ -364,7 +382,7 @@ bool KeepDamaged(const std::string& path, std::string_view data) {
            ReadWholeFile(backup, text) == ReadStatus::kOk && text == data;
   }
   unlink(temp.c_str());
-  return kept;
+  return kept || Refuse("no backup of the damaged file could be kept");
 }
 
 bool IsTemporarySuffix(std::string_view suffix) {
@@ -560,34 +578,40 @@ bool Storable(const SettingWrite& entry) {
 }
 
 bool WriteEntries(std::string_view app, std::span<const SettingWrite> entries, Integer root) {
-  if (!Writable(root)) return false;
+  tWriteProblem.clear();
+  if (!Writable(root)) return Refuse("the system-wide settings are read only");
   for (const SettingWrite& entry : entries) {
-    if (!Storable(entry)) return false;
+    if (!Storable(entry)) return Refuse("a name or value the file cannot hold");
   }
   const std::string path = SettingsFilePath(app, root);
-  if (path.empty()) return false;
+  if (path.empty()) return Refuse("there is no settings folder (no home folder)");
   if (entries.empty()) return true;
   const std::string folder = ParentFolder(path);
-  if (!MakeFolders(folder)) return false;
+  errno = 0;
+  if (!MakeFolders(folder)) {
+    return errno != 0 ? RefuseError(errno) : Refuse("its folder is not a folder");
+  }
   const StoreLock lock(folder, app, /*exclusive=*/true);
-  if (!lock.locked()) return false;
+  if (!lock.locked()) return RefuseError(errno);
 
   RemoveStaleTemporaries(folder, std::string(app) + ".ini");
   std::string old;
   const ReadStatus status = ReadWholeFile(path, old);
-  if (status == ReadStatus::kError) return false;  // never replace what could not be read
-  if (status == ReadStatus::kOk && LockedAgainstWrites(path)) return false;
+  // Never replace what could not be read.
+  if (status == ReadStatus::kError) return Refuse("the file cannot be read");
+  if (status == ReadStatus::kOk && LockedAgainstWrites(path))
+    return Refuse("the file is read-only");
   CleanText clean = Clean(old);
   IniDocument doc;
-  if (!doc.Load(clean.body)) return false;
+  if (!doc.Load(clean.body)) return Refuse("the file cannot be read");
   for (const SettingWrite& entry : entries) {
     if (!doc.Set(std::string(entry.section), std::string(entry.key),
                  std::string(TrimBlanks(entry.value)))) {
-      return false;
+      return Refuse("out of memory");
     }
   }
   std::string out;
-  if (!doc.Save(out)) return false;
+  if (!doc.Save(out)) return Refuse("out of memory");
   out += clean.tail;
   if (status == ReadStatus::kOk && out == old) return true;  // nothing changes
   if (clean.damaged && !KeepDamaged(path, old)) return false;
@@ -604,6 +628,10 @@ bool WriteText(std::string_view app, std::string_view section, std::string_view 
 
 bool WriteSettings(std::string_view app, std::span<const SettingWrite> values, Integer root) {
   return WriteEntries(app, values, root);
+}
+
+std::string LastWriteProblem() {
+  return tWriteProblem;
 }
 
 std::string SettingsFilePath(std::string_view app, Integer root) {
@@ -725,14 +753,18 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
 }
 
 bool IniFile::Save(const std::string& path) const {
-  if (impl_->unreadable || path.empty()) return false;
+  tWriteProblem.clear();
+  if (impl_->unreadable || path.empty()) return Refuse("the file cannot be read");
   struct stat info {};
-  if (stat(path.c_str(), &info) == 0 &&
-      (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
-    return false;  // a folder, a device, or a file made read-only: not ours to replace
+  if (stat(path.c_str(), &info) == 0) {
+    // A folder, a device, or a file made read-only: not ours to replace.
+    if (!S_ISREG(info.st_mode)) return Refuse("it is not a regular file");
+    if ((info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+      return Refuse("the file is read-only");
+    }
   }
   std::string out;
-  if (!impl_->doc.Save(out)) return false;
+  if (!impl_->doc.Save(out)) return Refuse("out of memory");
   out += impl_->tail;
   if (impl_->damaged && !KeepDamaged(path, impl_->old)) return false;
   return ReplaceFile(path, out);

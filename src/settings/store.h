@@ -93,6 +93,11 @@ Long ReadSettingLong(std::string_view app, std::string_view section, std::string
 Single ReadSettingSingle(std::string_view app, std::string_view section, std::string_view key,
                          Single def, Integer root = 0);
 
+// Why the calling thread's last failed write (WriteSetting, WriteSettings, a template save)
+// failed, in a few words: the system's message ("No space left on device"), "the file is
+// read-only" and the like. Empty after a write that succeeded.
+std::string LastWriteProblem();
+
 // The path of the file that holds `app`'s settings for `root`; empty when there is none
 // (no usable home folder, or an application name that is not a plain file name).
 std::string SettingsFilePath(std::string_view app, Integer root = 0);

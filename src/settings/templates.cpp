@@ -165,8 +165,9 @@ bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path) {
   return ini.Save(path) && ok;
 }
 
-void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
+bool LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
   const TemplateReader reader(path);
+  DialogValues read = values;
   std::deque<std::string> advanced;  // kept for the batch write below
   std::vector<SettingWrite> writes;
   for (const TransferSection& section : TransferOrder()) {
@@ -177,11 +178,14 @@ void LoadTemplateIntoDialog(DialogValues& values, const std::string& path) {
       if (toStore) {
         writes.push_back({section.section, key->name, advanced.emplace_back(std::move(text))});
       } else {
-        values.Set(section.section, key->name, text);
+        read.Set(section.section, key->name, text);
       }
     }
   }
-  WriteSettings(kSettingsApp, writes);
+  // The fields change only when the Advanced values reached the store.
+  if (!WriteSettings(kSettingsApp, writes)) return false;
+  values = std::move(read);
+  return true;
 }
 
 bool ImportTemplateFile(const std::string& path) {

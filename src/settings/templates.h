@@ -53,7 +53,8 @@ bool SaveDialogAsTemplate(const DialogValues& values, const std::string& path);
 // File > Open Template: every field of the dialog from the template (Grav_StarMass is not
 // read), and the six Advanced values written straight to the store (together, in one write),
 // even if the dialog is later cancelled. A missing or unreadable file gives every template default.
-void LoadTemplateIntoDialog(DialogValues& values, const std::string& path);
+// False, and `values` and the store unchanged, when the store could not be written.
+bool LoadTemplateIntoDialog(DialogValues& values, const std::string& path);
 
 // The command-line import: every key of the template (Admin and Grav_StarMass aside) into the
 // store. AnimationType becomes the whole part of its number; PixelSize, FocalLength and

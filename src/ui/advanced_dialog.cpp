@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "settings/catalogue.h"
 #include "settings/dialog_layout.h"
@@ -44,10 +45,6 @@ QString Text(std::string_view s) {
 QString Stored(std::string_view name) {
   return QString::fromStdString(
       ReadSettingString(kSettingsApp, kSectionAdvanced, name, AdvancedKey(name).defaultText));
-}
-
-void Store(std::string_view name, const QString& text) {
-  WriteSetting(kSettingsApp, kSectionAdvanced, name, text.toStdString());
 }
 
 // A key's default as its box shows it: decimal boxes show at least one decimal ("1.0").
@@ -86,8 +83,15 @@ QWidget* WithSpinner(PropertyField* box) {
   return holder;
 }
 
-QLabel* LabelFor(std::string_view name, QWidget* buddy) {
-  auto* label = new QLabel(Text(AdvancedKey(name).label));
+// A key's label with an access key: '&' put before the character at `key`.
+QString Keyed(std::string_view name, int key) {
+  QString text = Text(AdvancedKey(name).label);
+  text.insert(key, QLatin1Char('&'));
+  return text;
+}
+
+QLabel* LabelFor(std::string_view name, int key, QWidget* buddy) {
+  auto* label = new QLabel(Keyed(name, key));
   label->setBuddy(buddy);
   return label;
 }
@@ -110,15 +114,15 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
   // Frame delay and performance.
   auto* delayFrame = new QGroupBox(QStringLiteral("Frame Delay for Animation Smoothing"));
   auto* delayGrid = new QGridLayout(delayFrame);
-  delayGrid->addWidget(LabelFor("Adv_TimeDelay", fields_[kDelay]), 0, 0);
+  delayGrid->addWidget(LabelFor("Adv_TimeDelay", 2, fields_[kDelay]), 0, 0);
   delayGrid->addWidget(WithSpinner(fields_[kDelay]), 0, 1);
-  delayGrid->addWidget(LabelFor("Adv_PerfMult", fields_[kPerfMult]), 1, 0);
+  delayGrid->addWidget(LabelFor("Adv_PerfMult", 12, fields_[kPerfMult]), 1, 0);
   delayGrid->addWidget(fields_[kPerfMult], 1, 1);
 
   // Hue wheel.
   auto* hueFrame = new QGroupBox(QStringLiteral("Hue Wheel Characteristics"));
   auto* hueRow = new QHBoxLayout(hueFrame);
-  hueRow->addWidget(LabelFor("Adv_HueStart", fields_[kHueStart]));
+  hueRow->addWidget(LabelFor("Adv_HueStart", 8, fields_[kHueStart]));
   hueRow->addWidget(WithSpinner(fields_[kHueStart]));
   hueSample_ = new QLabel;
   hueSample_->setFixedSize(28, 20);
@@ -131,15 +135,15 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
   // Display.
   auto* displayFrame = new QGroupBox(QStringLiteral("Display Properties"));
   auto* displayRow = new QHBoxLayout(displayFrame);
-  resize_ = new QCheckBox(Text(AdvancedKey("Adv_WindowResize").label));
+  resize_ = new QCheckBox(Keyed("Adv_WindowResize", 14));  // Window can be &Resized
   displayRow->addWidget(resize_);
 
   // Cycling: the switch is the frame's own check box and governs everything inside it.
-  cycle_ = new QGroupBox(QStringLiteral("Cycle through Effects"));
+  cycle_ = new QGroupBox(QStringLiteral("&Cycle through Effects"));
   cycle_->setCheckable(true);
   auto* cycleColumn = new QVBoxLayout(cycle_);
   auto* framesRow = new QHBoxLayout;
-  framesRow->addWidget(LabelFor("Adv_EffectCycle", fields_[kFramesPerEffect]));
+  framesRow->addWidget(LabelFor("Adv_EffectCycle", 7, fields_[kFramesPerEffect]));
   framesRow->addWidget(WithSpinner(fields_[kFramesPerEffect]));
   cycleColumn->addLayout(framesRow);
   auto* include = new QGroupBox(QStringLiteral("Include the following Effects"));
@@ -151,17 +155,19 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
     const char* name;
   };
   static constexpr Row kRows[] = {
-      {"Galaxies / All Themes:", 5, 7, "Galaxies"},
-      {"Stars and Gravity Wells:", 4, -1, "Stars and Gravity Wells"},
-      {"B-Spline Sparklers:", 3, -1, "B-Spline Sparklers"},
-      {"B-Spline Warp:", 2, -1, "B-Spline Warp"},
-      {"Starfield:", 1, -1, "Starfield"},
-      {"Fireworks / All Themes:", 0, 6, "Fireworks"},
+      {"&Galaxies / All Themes:", 5, 7, "Galaxies"},
+      {"Stars and Gravity &Wells:", 4, -1, "Stars and Gravity Wells"},
+      {"B-Spline &Sparklers:", 3, -1, "B-Spline Sparklers"},
+      {"B-Spline W&arp:", 2, -1, "B-Spline Warp"},
+      {"S&tarfield:", 1, -1, "Starfield"},
+      {"&Fireworks / All Themes:", 0, 6, "Fireworks"},
   };
   int r = 0;
   for (const Row& row : kRows) {
-    includeGrid->addWidget(new QLabel(QString::fromUtf8(row.caption)), r, 0);
+    auto* caption = new QLabel(QString::fromUtf8(row.caption));
+    includeGrid->addWidget(caption, r, 0);
     auto* box = new QCheckBox;
+    caption->setBuddy(box);
     box->setAccessibleName(QString::fromUtf8(row.name));
     effects_[static_cast<std::size_t>(row.box)] = box;
     includeGrid->addWidget(box, r, 1);
@@ -181,7 +187,7 @@ AdvancedDialog::AdvancedDialog(QWidget* parent) : QDialog(parent) {
 
   // Buttons.
   ok_ = new QPushButton(QStringLiteral("OK"));
-  defaults_ = new QPushButton(QStringLiteral("Defaults"));
+  defaults_ = new QPushButton(QStringLiteral("&Defaults"));
   cancel_ = new QPushButton(QStringLiteral("Cancel"));
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &AdvancedDialog::Accept);
@@ -300,13 +306,24 @@ void AdvancedDialog::Accept() {
       return;
     }
   }
-  Store("Adv_TimeDelay", fields_[kDelay]->text());
-  Store("Adv_EffectCycle",
-        cycle_->isChecked() ? fields_[kFramesPerEffect]->text() : QStringLiteral("0"));
-  Store("Adv_PickEffects", QString::number(EffectMask()));
-  Store("Adv_WindowResize", resize_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-  Store("Adv_PerfMult", fields_[kPerfMult]->text());
-  Store("Adv_HueStart", fields_[kHueStart]->text());
+  // One write: all six values are stored, or none and the dialog stays open with them.
+  const std::string texts[] = {
+      fields_[kDelay]->text().toStdString(),
+      cycle_->isChecked() ? fields_[kFramesPerEffect]->text().toStdString() : "0",
+      std::to_string(EffectMask()),
+      resize_->isChecked() ? "1" : "0",
+      fields_[kPerfMult]->text().toStdString(),
+      fields_[kHueStart]->text().toStdString()};
+  const char* const names[] = {"Adv_TimeDelay",    "Adv_EffectCycle", "Adv_PickEffects",
+                               "Adv_WindowResize", "Adv_PerfMult",    "Adv_HueStart"};
+  std::vector<SettingWrite> writes;
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    writes.push_back({kSectionAdvanced, names[i], texts[i]});
+  }
+  if (!WriteSettings(kSettingsApp, writes)) {
+    ShowWriteFailure(this, QStringLiteral("The Advanced settings"), SettingsFilePath(kSettingsApp));
+    return;
+  }
   accept();
 }
 

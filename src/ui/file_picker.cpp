@@ -223,20 +223,16 @@ bool FilePicker::SetFolder(const QString& folder) {
   for (const QString& name : folders) new QListWidgetItem(folderIcon, name, dirTemp_);
   FillFiles();
 
-  // The drive list shows the place that holds the folder.
-  int best = -1;
-  qsizetype bestLength = -1;
-  for (int i = 0; i < drvTemp_->count(); ++i) {
-    const QString root = drvTemp_->itemText(i);
-    const bool holds =
-        folder_ == root || root == QLatin1String("/") || folder_.startsWith(root + u'/');
-    if (holds && root.size() > bestLength) {
-      best = i;
-      bestLength = root.size();
-    }
-  }
+  // The drive list shows the folder it lists: a place of its own, or an entry for the folder
+  // put before the places (and taken away when another folder is shown).
   const QSignalBlocker block(drvTemp_);
-  if (best >= 0) drvTemp_->setCurrentIndex(best);
+  if (drvTemp_->count() > 0 && drvTemp_->itemData(0).toBool()) drvTemp_->removeItem(0);
+  int shown = drvTemp_->findText(folder_);
+  if (shown < 0) {
+    drvTemp_->insertItem(0, folder_, true);
+    shown = 0;
+  }
+  drvTemp_->setCurrentIndex(shown);
   return true;
 }
 

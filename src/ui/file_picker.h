@@ -2,7 +2,8 @@
 // a file name to save to, built from its own folder and file lists so that it looks and acts
 // the same under every desktop.
 //
-//   drvTemp   "Drive / Directory:" the places to start from (root, home, mounted volumes)
+//   drvTemp   "Drive / Directory:" the folder listed, then the places to start from (root,
+//             home, mounted volumes)
 //   dirTemp   the folders of the current folder, ".." first; activating one opens it
 //   filTemp   the files of the current folder that match the chosen type; a click puts the
 //             name into the file name box, a double-click accepts it at once

@@ -1,6 +1,7 @@
 #include "ui/help_viewer.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,9 +9,11 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/screen_rules.h"
@@ -106,6 +109,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   connect(results_, &QListWidget::itemActivated, this, openResult);
   connect(results_, &QListWidget::itemClicked, this, openResult);
   tabs_->addTab(searchPane, "&Search");
+  // A tab's access key (Alt+C, Alt+S) goes on into the tab: the list, or the search box.
+  tabs_->tabBar()->installEventFilter(this);
 
   auto* splitter = new QSplitter(this);
   splitter->addWidget(tabs_);
@@ -116,6 +121,27 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   layout->addWidget(splitter);
   resize(820, 560);
   FitWhenShown(this);
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tabs_->tabBar() && event->type() == QEvent::Shortcut) {
+    QTimer::singleShot(0, this, [this] {
+      if (tabs_->currentIndex() == 1) {
+        searchBox_->setFocus(Qt::ShortcutFocusReason);
+        searchBox_->selectAll();
+      } else if (tabs_->currentWidget() != nullptr) {
+        tabs_->currentWidget()->setFocus(Qt::ShortcutFocusReason);
+      }
+    });
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+QString HelpViewer::pageTitle(const QString& page) const {
+  for (const Section& section : sections_) {
+    if (section.page == page && section.anchor == "top") return section.heading;
+  }
+  return page;
 }
 
 void HelpViewer::openPage(const QString& page, const QString& anchor) {
@@ -177,7 +203,11 @@ void HelpViewer::runSearch() {
     const QStringList parts = where.split('#');
     for (const Section& section : sections_) {
       if (section.page == parts.value(0) && section.anchor == parts.value(1)) {
-        auto* item = new QListWidgetItem(section.heading, results_);
+        // The same field label is on several pages: each result names its page.
+        const QString title = pageTitle(section.page);
+        auto* item = new QListWidgetItem(
+            section.anchor == "top" ? title : section.heading + QStringLiteral(" (") + title + ')',
+            results_);
         item->setData(Qt::UserRole, where);
         break;
       }

@@ -33,12 +33,17 @@ class HelpViewer : public QDialog {
   QLineEdit* searchBox() const { return searchBox_; }
   QListWidget* results() const { return results_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct Section {
     QString page, anchor, heading, text;
   };
   void openPage(const QString& page, const QString& anchor);
   void runSearch();
+  // The title of `page` (its "top" section's heading).
+  QString pageTitle(const QString& page) const;
 
   std::vector<Section> sections_;
   QTabWidget* tabs_ = nullptr;

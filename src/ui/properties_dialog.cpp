@@ -18,10 +18,12 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "settings/catalogue.h"
 #include "settings/store.h"
 #include "settings/theme_fields.h"
 #include "settings/themes_galaxy.h"
@@ -61,6 +63,28 @@ QString SpokenName(std::string_view label) {
 
 int IndexFromText(const std::string& text, int fallback) {
   return IntegerFromText(text, static_cast<Integer>(fallback));
+}
+
+// A box's label as a name in a sentence: without its range and colon.
+QString ShortName(std::string_view section, std::string_view key) {
+  const KeySpec* spec = FindKey(section, key);
+  QString name = spec != nullptr ? Q(spec->label) : Q(key);
+  name = name.section(QStringLiteral(" ("), 0, 0).trimmed();
+  if (name.endsWith(':')) name.chop(1);
+  return name;
+}
+
+// Why `limit` lowered a value to `text`.
+QString LimitNote(const CrossLimit& limit, const QString& text) {
+  QStringList names;
+  for (std::string_view key : limit.keys) names << ShortName(limit.section, key);
+  if (limit.rule == CrossLimit::Rule::Product30000) {
+    return QStringLiteral("Lowered to %1: %2 times %3 may not pass 30000.")
+        .arg(text, names.value(0), names.value(1));
+  }
+  const QString group = names.size() == 2 ? names.join(QStringLiteral(" and "))
+                                          : QStringLiteral("these %1 percents").arg(names.size());
+  return QStringLiteral("Lowered to %1: %2 may not add up to more than 100.").arg(text, group);
 }
 
 bool IsSubPage(std::string_view section, std::string_view frame) {
@@ -422,6 +446,13 @@ void PropertiesDialog::addFrameFields(QWidget* frame, std::string_view section,
           galaxyHue_->setAccessibleName("Initial hue sample");
           grid->addWidget(galaxyHue_, row, 3);
         }
+        if (CrossLimitOf(section, spec.key->name) != nullptr) {
+          field.limitNote = new QLabel(frame);
+          field.limitNote->setObjectName(Q(spec.key->name) + "Note");
+          field.limitNote->setWordWrap(true);
+          field.limitNote->hide();
+          grid->addWidget(field.limitNote, grid->rowCount(), 0, 1, 4);
+        }
         previousEdit = paired ? nullptr : edit;
         break;
       }
@@ -455,6 +486,11 @@ QWidget* PropertiesDialog::fieldWidget(std::string_view section, std::string_vie
 QScrollBar* PropertiesDialog::spinnerOf(std::string_view section, std::string_view key) const {
   const Field* field = find(section, key);
   return field != nullptr ? field->spinner : nullptr;
+}
+
+QLabel* PropertiesDialog::limitNoteOf(std::string_view section, std::string_view key) const {
+  const Field* field = find(section, key);
+  return field != nullptr ? field->limitNote : nullptr;
 }
 
 int PropertiesDialog::currentEffect() const {
@@ -507,13 +543,27 @@ void PropertiesDialog::fieldChanged(Field& field) {
   const DialogField& spec = *field.field;
   const CrossLimit* limit = CrossLimitOf(field.section, spec.key->name);
   if (limit != nullptr && !limitGuard_) {
+    // A note says why the box last typed into was lowered; its partners' notes are done with.
+    for (std::string_view key : limit->keys) {
+      if (Field* partner = find(limit->section, key); partner && partner->limitNote) {
+        if (partner != &field) partner->limitNote->hide();
+      }
+    }
     const auto [low, high] = CrossLimitBounds(*limit, spec.key->name, partnerValues(*limit));
     const double value = FieldNumber(field.edit->text().toStdString());
     const double limited = std::clamp(value, low, std::max(low, high));
     if (limited != value) {
+      const QString text = QString::fromStdString(FieldText(spec.kind, limited));
       limitGuard_ = true;
-      field.edit->setText(QString::fromStdString(FieldText(spec.kind, limited)));
+      field.edit->setText(text);
       limitGuard_ = false;
+      // A typed value that changes without a word looks like a fault: say why.
+      if (field.limitNote != nullptr && limited < value) {
+        field.limitNote->setText(LimitNote(*limit, text));
+        field.limitNote->show();
+      }
+    } else if (field.limitNote != nullptr) {
+      field.limitNote->hide();
     }
   }
   if (field.spinner != nullptr) {
@@ -642,7 +692,13 @@ void PropertiesDialog::load() {
     DialogValues defaults = values();
     LoadFactoryDefaults(defaults);
     setValues(defaults);
-    SaveDialogToStore(this->values());
+    if (!SaveDialogToStore(this->values())) {
+      // Said once the dialog shows, so that the message has its window.
+      QTimer::singleShot(0, this, [this] {
+        ShowWriteFailure(this, QStringLiteral("The factory settings"),
+                         SettingsFilePath(kSettingsApp));
+      });
+    }
   }
   DialogValues stored;
   LoadStoreIntoDialog(stored);
@@ -652,6 +708,7 @@ void PropertiesDialog::load() {
 }
 
 void PropertiesDialog::done(int result) {
+  ++closings_;
   preview_->Pause();  // the preview stops with the dialog
   QDialog::done(result);
 }
@@ -660,8 +717,14 @@ void PropertiesDialog::accept() {
   // The box being edited is validated first, as leaving it would.
   if (auto* edit = qobject_cast<PropertyField*>(focusWidget())) edit->validate();
   accept_->setFocus(Qt::OtherFocusReason);
+  const int closings = closings_;
   QApplication::processEvents();
-  SaveDialogToStore(values());
+  // Closed meanwhile (an end signal closes dialogs as Cancel does): then nothing is stored.
+  if (closings_ != closings) return;
+  if (!SaveDialogToStore(values())) {
+    ShowWriteFailure(this, QStringLiteral("The settings"), SettingsFilePath(kSettingsApp));
+    return;  // open, with what was typed
+  }
   QDialog::accept();
 }
 
@@ -673,12 +736,18 @@ void PropertiesDialog::resetProperties() {
   box.setObjectName("resetQuestion");
   box.setDefaultButton(QMessageBox::No);
   if (box.exec() != QMessageBox::Yes) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
   DialogValues values = this->values();
-  LoadFactoryDefaults(values);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool written = LoadFactoryDefaults(values);
+  QApplication::restoreOverrideCursor();
+  if (!written) {
+    // The Advanced defaults could not be stored: the fields keep what they hold.
+    ShowWriteFailure(this, QStringLiteral("The factory Advanced settings"),
+                     SettingsFilePath(kSettingsApp));
+    return;
+  }
   setValues(values);
   selectEffect(std::max(currentEffect(), 0));
-  QApplication::restoreOverrideCursor();
 }
 
 void PropertiesDialog::showHelpFor(QWidget* focus) {

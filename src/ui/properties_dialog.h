@@ -2,7 +2,9 @@
 // theme pickers, factory reset, templates, help and the way into the other settings screens.
 //
 // Its fields are the working copy of the settings: they are filled from the store when the
-// dialog opens and reach the store only through "&Accept Settings".
+// dialog opens and reach the store only through "&Accept Settings" (the Advanced values aside,
+// which Open Template, Reset Properties and the Advanced dialog write at once). A write that
+// fails is reported and leaves the dialog open with what was typed.
 #pragma once
 
 #include <QDialog>
@@ -19,6 +21,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
@@ -49,6 +52,8 @@ class PropertiesDialog : public QDialog {
   QWidget* fieldWidget(std::string_view section, std::string_view key) const;
   // The spinner of a stepped box; nullptr when it has none.
   QScrollBar* spinnerOf(std::string_view section, std::string_view key) const;
+  // The line under a linked box that says why its value was lowered; nullptr for other boxes.
+  QLabel* limitNoteOf(std::string_view section, std::string_view key) const;
   int currentEffect() const;
   HelpViewer* helpViewer() const { return help_; }
   PropertiesPreview* preview() const { return preview_; }
@@ -67,6 +72,7 @@ class PropertiesDialog : public QDialog {
     QScrollBar* spinner = nullptr;
     QCheckBox* check = nullptr;
     QComboBox* list = nullptr;
+    QLabel* limitNote = nullptr;  // why a linked limit lowered the value, under the box
     QWidget* widget() const;
   };
 
@@ -90,6 +96,7 @@ class PropertiesDialog : public QDialog {
   std::vector<Field> fields_;
   DialogValues hidden_;  // keys that have no control (Grav_StarMass)
   bool limitGuard_ = false;
+  int closings_ = 0;  // done() calls, so that accept() sees a close while events ran
 
   QComboBox* effectList_ = nullptr;  // cboAniType
   QStackedWidget* pages_ = nullptr;  // fraAni

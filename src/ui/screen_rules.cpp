@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "settings/store.h"
 #include "ui/screens.h"
 
 namespace lmvn::ui {
@@ -108,6 +109,19 @@ void ApplyTopmostRule(QWidget* window) {
 
 void ShowExclamation(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumivane"), text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void ShowWriteFailure(QWidget* parent, const QString& what, const std::string& path) {
+  QString reason = QString::fromStdString(LastWriteProblem());
+  if (reason.isEmpty()) reason = QStringLiteral("the file could not be written");
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumivane"),
+                  QStringLiteral("%1 could not be saved to %2: %3.")
+                      .arg(what, QString::fromLocal8Bit(path.c_str()), reason),
+                  QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("writeFailure"));
+  box.setInformativeText(
+      QStringLiteral("Nothing was changed there; your values are still in the dialog."));
   box.exec();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QLineEdit;
 class QScrollArea;
@@ -33,6 +34,11 @@ void SelectAllOnFocus(QLineEdit* field);
 
 // A message with an exclamation icon and an OK button.
 void ShowExclamation(QWidget* parent, const QString& text);
+
+// Says that `what` ("The settings", "The template") could not be saved to `path`, with the
+// reason the store gave for its last failed write (settings/store.h), and that the values are
+// still in the dialog. Used wherever a dialog's write fails, which then stays open.
+void ShowWriteFailure(QWidget* parent, const QString& what, const std::string& path);
 
 // Screen pixels for a length in twips (1440 per inch) on the screen of `widget`.
 double PixelsFromTwips(const QWidget* widget, double twips);

@@ -150,10 +150,19 @@ void SoundEffectsDialog::Pick() {
 
 void SoundEffectsDialog::Accept() {
   KeepTypedFile();
-  WriteSetting(kSettingsApp, kSectionSoundFX, SwitchKey().name, sound_->isChecked() ? "1" : "0");
+  // One write: the switch and every file are stored, or nothing and the dialog stays open.
   const std::vector<const KeySpec*> keys = FileKeys();
+  std::vector<std::string> texts{sound_->isChecked() ? "1" : "0"};
   for (std::size_t i = 0; i < keys.size() && i < files_.size(); ++i) {
-    WriteSetting(kSettingsApp, kSectionSoundFX, keys[i]->name, files_[i].toStdString());
+    texts.push_back(files_[i].toStdString());
+  }
+  std::vector<SettingWrite> writes{{kSectionSoundFX, SwitchKey().name, texts[0]}};
+  for (std::size_t i = 1; i < texts.size(); ++i) {
+    writes.push_back({kSectionSoundFX, keys[i - 1]->name, texts[i]});
+  }
+  if (!WriteSettings(kSettingsApp, writes)) {
+    ShowWriteFailure(this, QStringLiteral("The sound settings"), SettingsFilePath(kSettingsApp));
+    return;
   }
   accept();
 }

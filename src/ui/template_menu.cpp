@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "settings/store.h"
 #include "settings/templates.h"
+#include "ui/screen_rules.h"
 #include "ui/screens.h"
 
 namespace lmvn::ui {
@@ -26,12 +28,8 @@ bool SaveToCurrent(QWidget* parent, const DialogValues& values) {
     const BusyPointer busy;
     saved = SaveDialogAsTemplate(values, CurrentTemplatePath());
   }
-  if (!saved) {
-    // A template that silently failed to save would be lost work: say so.
-    QMessageBox::warning(parent, QString::fromLatin1(kSaveTemplateTitle),
-                         QStringLiteral("The template could not be saved to %1.")
-                             .arg(QFile::decodeName(CurrentTemplatePath().c_str())));
-  }
+  // A template that silently failed to save would be lost work: say so.
+  if (!saved) ShowWriteFailure(parent, QStringLiteral("The template"), CurrentTemplatePath());
   return saved;
 }
 
@@ -41,9 +39,31 @@ bool OpenTemplate(QWidget* parent, DialogValues& values) {
   const QString path = PickFile(parent, /*open=*/true, QString::fromLatin1(kOpenTemplateTitle),
                                 QString::fromLatin1(kTemplateFilter));
   if (path.isEmpty()) return false;
-  CurrentTemplatePath() = QFile::encodeName(path).toStdString();
-  const BusyPointer busy;
-  LoadTemplateIntoDialog(values, CurrentTemplatePath());
+  const std::string file = QFile::encodeName(path).toStdString();
+  // A file in which no settings section is found is no template: opening it would put every
+  // default into the dialog and the store.
+  if (const TemplateFileCheck check = CheckTemplateFile(file);
+      check != TemplateFileCheck::kUsable) {
+    QMessageBox box(
+        QMessageBox::Warning, QString::fromLatin1(kOpenTemplateTitle),
+        QStringLiteral("%1 is not a Lumivane template.").arg(QFileInfo(path).fileName()),
+        QMessageBox::Ok, parent);
+    box.setInformativeText(QString::fromStdString(TemplateFileProblem(check, file)) +
+                           QStringLiteral(". Nothing was changed."));
+    box.exec();
+    return false;
+  }
+  bool loaded;
+  {
+    const BusyPointer busy;
+    loaded = LoadTemplateIntoDialog(values, file);
+  }
+  if (!loaded) {
+    ShowWriteFailure(parent, QStringLiteral("The template's Advanced settings"),
+                     SettingsFilePath(kSettingsApp));
+    return false;
+  }
+  CurrentTemplatePath() = file;
   return true;
 }
 

@@ -16,7 +16,9 @@ inline constexpr char kSaveTemplateTitle[] = "Enter or Select Lumivane Template"
 
 // File > Open Template: picks an existing file; when one is chosen it becomes the current
 // template and fills `values` (and writes its Advanced values to the store). True when a
-// template was opened; false when the picker was cancelled (nothing changed).
+// template was opened; false, and nothing changed, when the picker was cancelled, the file
+// holds no settings section (a message box names it) or the store could not be written (a
+// message box says why).
 bool OpenTemplate(QWidget* parent, DialogValues& values);
 
 // File > Save Template: saves to the current template, or asks for a file as Save Template As

@@ -13,6 +13,7 @@
 #include "effects/effect_factory.h"
 #include "render/gradient.h"
 #include "settings/loaders.h"
+#include "settings/store.h"
 #include "ui/credits_screen.h"
 #include "ui/screen_rules.h"
 #include "ui/screens.h"
@@ -66,8 +67,10 @@ QString Body(bool about) {
       "time.");
   if (about) {
     QString version = QStringLiteral(LUMIVANE_VERSION);
+    // The file this run really uses (XDG_CONFIG_HOME decides where it is).
+    const QString file = QString::fromLocal8Bit(SettingsFilePath(kSettingsApp).c_str());
     return what + QStringLiteral("\n\nVersion ") + version +
-           QStringLiteral(". Settings live in ~/.config/Lumivane/LMVN_SS.ini.");
+           QStringLiteral(". Settings live in %1.").arg(file);
   }
   return what + QStringLiteral(
                     "\n\nPress Dismiss to start the saver. While it runs, Space opens the "

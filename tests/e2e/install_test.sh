@@ -20,5 +20,9 @@ check "MATE entry" grep -qx 'Exec=/usr/libexec/xscreensaver/lumivane -root' \
 check "manual page" zgrep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6.gz"
 check "version" grep -qE "^lumivane [0-9]+\.[0-9]+" <("$root/usr/bin/lumivane" --version)
 check "help" "$root/usr/bin/lumivane" --help >/dev/null
+for tool in lumivane-config lumivane-render; do
+  check "$tool" "$root/usr/bin/$tool" --help >/dev/null
+  check "$tool manual page" zgrep -q "^.TH ${tool^^} 1" "$root/usr/share/man/man1/$tool.1.gz"
+done
 [ "$failed" -eq 0 ] && echo "PASSED: install"
 exit "$failed"

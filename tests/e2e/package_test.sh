@@ -60,6 +60,13 @@ appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
 check "man --warnings" env LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
   sh -c "man --warnings -E UTF-8 -l -Tutf8 -Z '$work/content/usr/share/man/man6/lumivane.6.gz' >/dev/null"
 
+# The command-line tools and their manual pages.
+for tool in lumivane-config lumivane-render; do
+  [ -x "$work/content/usr/bin/$tool" ] || fail "the package has no /usr/bin/$tool"
+  check "man --warnings $tool" env LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
+    sh -c "man --warnings -E UTF-8 -l -Tutf8 -Z '$work/content/usr/share/man/man1/$tool.1.gz' >/dev/null"
+done
+
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 grep -qE 'libqt6widgets6 \(>= [0-9]' <<<"$depends" || fail "Depends was not computed from the program"
@@ -86,6 +93,8 @@ dpkg_root=(dpkg "--root=$root" "--log=$work/dpkg.log")
   cat "$work/dpkg.out" >&2
 }
 "$root/usr/bin/lumivane" --version | grep -qE "^lumivane $version\$" || fail "the installed program does not run"
+"$root/usr/bin/lumivane-render" --help >/dev/null || fail "the installed lumivane-render does not run"
+"$root/usr/bin/lumivane-config" --help >/dev/null || fail "the installed lumivane-config does not run"
 "${dpkg_root[@]}" --purge lumivane >>"$work/dpkg.out" 2>&1 || {
   fail "dpkg --purge"
   cat "$work/dpkg.out" >&2

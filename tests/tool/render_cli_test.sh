@@ -16,7 +16,7 @@ for bad in "--frames abc" "--frames -1" "--size 0x5" "--size 99999x10" "--size 6
   "--seed 99999999999999999999999" "--frames" "--theme" "--theme -1" "--theme x" \
   "--effect fireworks --theme 14" "--effect starfield --theme 1" "--effect galaxies --theme 17" \
   "--out a.webp --frames 4097" "--out a.webp --frames 2000 --size 1920x1080" \
-  "--out a.webp --frames 3 --every 4" "--driver --out a.webp"; do
+  "--out a.webp --frames 3 --every 4" "--driver --out a.webp" "--out a.jpg" "--out png"; do
   # shellcheck disable=SC2086
   check "usage error: $bad" run 2 $bad && check "one line on stderr: $bad" one_line_error
 done
@@ -35,9 +35,12 @@ check "render again" run 0 "${args[@]}" --out "$work/b.png"
 check "same seed, same frame" cmp -s "$work/a.png" "$work/b.png"
 check "same seed, same report" test "$report" = "$(tail -n 1 "$work/out")"
 
-check "every 10th frame" run 0 "${args[@]}" --out "$work/seq.png" --every 10
-check "four numbered frames" test "$(ls "$work"/seq-0000*.png | wc -l)" -eq 4
-check "last numbered frame is the last frame" cmp -s "$work/seq-000040.png" "$work/seq.png"
+check "every 10th frame, into a new folder" run 0 "${args[@]}" --out "$work/new/seq.png" --every 10
+check "four numbered frames" test "$(ls "$work"/new/seq-0000*.png | wc -l)" -eq 4
+check "last numbered frame is the last frame" cmp -s "$work/new/seq-000040.png" "$work/new/seq.png"
+touch "$work/file"
+check "a folder that cannot be made" run 1 "${args[@]}" --out "$work/file/seq.png" --every 10
+check "is said in one line, before drawing" one_line_error
 
 # Animations, read back with libwebp's demuxer: frames, size, durations (the frame delay, K
 # times it with --every K) and the last frame against the PNG still of the same render.

@@ -167,6 +167,7 @@ class FilePickerTest : public QObject {
       QCOMPARE(picker->CurrentFolder(), dir_.filePath("sub"));
       QVERIFY(picker->isVisible());  // Return opened the folder and pressed no button
       QCOMPARE(picker->findChild<QLabel*>("lblFolder")->text(), dir_.filePath("sub"));
+      QCOMPARE(picker->findChild<QComboBox*>("drvTemp")->currentText(), dir_.filePath("sub"));
       Type(picker.get(), "deeper");  // a folder typed into the box opens too
       ClickOk(picker.get());
       QCOMPARE(picker->CurrentFolder(), dir_.filePath("sub/deeper"));

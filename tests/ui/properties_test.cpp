@@ -6,10 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -18,16 +21,21 @@
 #include <QTimer>
 #include <memory>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include "effects/fireworks.h"
 #include "settings/store.h"
 #include "settings/theme_fields.h"
 #include "settings/transfers.h"
+#include "ui/advanced_dialog.h"
 #include "ui/help_viewer.h"
 #include "ui/properties_dialog.h"
 #include "ui/properties_field.h"
 #include "ui/properties_preview.h"
 #include "ui/properties_themes.h"
 #include "ui/screens.h"
+#include "ui_test_util.h"
 
 using namespace lmvn;
 using namespace lmvn::ui;
@@ -188,8 +196,11 @@ class PropertiesTest : public QObject {
     QLineEdit* sparks = Edit(*d, "Fireworks", "FireSparks");
     Type(sparks, "9999");
     QCOMPARE(sparks->text(), QString("1875"));  // 16 shells
+    QVERIFY(!d->limitNoteOf("Fireworks", "FireWorks")->isVisibleTo(d.get()));
     Type(shells, "99");
     QCOMPARE(shells->text(), QString("16"));
+    QVERIFY(d->limitNoteOf("Fireworks", "FireWorks")->isVisibleTo(d.get()));  // says why
+    QVERIFY(d->limitNoteOf("Fireworks", "FireWorks")->text().contains("30000"));
     QVERIFY(shells->text().toInt() * sparks->text().toInt() <= 30000);
     // The six special bursts share out at most 100 percent.
     QLineEdit* rings = Edit(*d, "Fireworks", "FireRingPct");
@@ -352,6 +363,15 @@ class PropertiesTest : public QObject {
       }
     }
     QVERIFY(help->search("solar wind").size() >= 2);
+    // Alt+S goes into the search box; a label found on several pages names each page.
+    HelpViewer viewer;
+    viewer.showContents();
+    QVERIFY(QTest::qWaitForWindowActive(&viewer));
+    QTest::keyClick(&viewer, Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(viewer.searchBox()->hasFocus());
+    QTest::keyClicks(viewer.searchBox(), "Spark Persistence");
+    QVERIFY(viewer.results()->count() >= 2);
+    QVERIFY(!viewer.results()->findItems("(Fireworks Properties)", Qt::MatchEndsWith).isEmpty());
     // Every control a user reaches with Tab has a name a screen reader can speak.
     for (QWidget* w : d->findChildren<QWidget*>()) {
       if ((w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QPushButton*>(w) &&
@@ -364,6 +384,82 @@ class PropertiesTest : public QObject {
     }
     QVERIFY(Run().exitRequested);
     QCOMPARE(d->result(), int(QDialog::Rejected));
+  }
+
+  // A write that fails (a full file system) is reported with its reason and the dialog stays
+  // open with what was typed. An end signal (main closes every shown dialog as Cancel does)
+  // while Accept lets events run leaves the dialog rejected and nothing stored.
+  void failedWritesAndEndSignalsNeverHalfAccept() {
+    if (geteuid() != 0) QSKIP("mounting a small file system needs root");
+    const QString disk = dir_->filePath("small");
+    QVERIFY(QDir().mkpath(disk));
+    QVERIFY(mount("tmpfs", disk.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0);
+    const auto unmount = qScopeGuard([&] { umount2(disk.toLocal8Bit().constData(), MNT_DETACH); });
+    qputenv("XDG_CONFIG_HOME", disk.toUtf8());
+    { auto first = Open(); }  // the settings file and its folder exist
+    QFile file(disk + "/Lumivane/LMVN_SS.ini");
+    const auto stored = [&file] {
+      file.open(QIODevice::ReadOnly);
+      const QByteArray bytes = file.readAll();
+      file.close();
+      return bytes;
+    };
+    const QByteArray before = stored();
+    const auto endSignal = [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog != nullptr && dialog->isVisible()) dialog->done(QDialog::Rejected);
+      }
+    };
+    enum class When { Never, DuringAccept, DuringMessage };
+    const struct {
+      bool full;
+      When signal;
+    } cases[] = {{true, When::Never}, {true, When::DuringMessage}, {false, When::DuringAccept}};
+    QFile filler(disk + "/filler");
+    for (const auto& c : cases) {
+      if (c.full && !filler.exists()) {
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(1024, 'x')) > 0) {
+        }
+        filler.close();
+      } else if (!c.full) {
+        filler.remove();
+      }
+      auto d = Open();
+      Type(Edit(*d, "Fireworks", "FireWorks"), "42");
+      QString message;
+      if (c.signal == When::DuringAccept) QTimer::singleShot(0, endSignal);
+      if (c.full) {
+        test::WhenModalAppears<QMessageBox>([&message, &c, endSignal](QMessageBox* box) {
+          message = box->text();
+          if (c.signal == When::DuringMessage) return endSignal();
+          box->accept();
+        });
+      }
+      d->findChild<QPushButton*>("cmdAccept")->click();
+      QCOMPARE(stored(), before);
+      if (c.full) QVERIFY2(message.contains("No space left on device"), qPrintable(message));
+      QCOMPARE(d->isVisible(), c.signal == When::Never);
+      QCOMPARE(d->result(), int(QDialog::Rejected));
+      QCOMPARE(Edit(*d, "Fireworks", "FireWorks")->text(), QString("42"));
+      if (c.signal == When::Never) {
+        // The Advanced dialog's OK on the same full disk: reported, open, nothing stored.
+        AdvancedDialog advanced;
+        advanced.show();
+        message.clear();
+        test::WhenModalAppears<QMessageBox>([&message](QMessageBox* box) {
+          message = box->text();
+          box->accept();
+        });
+        for (QPushButton* button : advanced.findChildren<QPushButton*>()) {
+          if (button->text() == "OK") button->click();
+        }
+        QVERIFY(message.contains("No space left on device"));
+        QVERIFY(advanced.isVisible());
+        QCOMPARE(stored(), before);
+      }
+    }
   }
 
   // The preview runs the page's effect with what the fields hold, restarts once for a burst of

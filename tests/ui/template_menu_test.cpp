@@ -137,6 +137,37 @@ class TemplateMenuTest : public QObject {
     }
   }
 
+  // A file with no settings section is refused with a message naming it: the dialog and the
+  // settings file stay exactly as they were.
+  void aFileThatIsNoTemplateIsRefused() {
+    lmvn::ui::PropertiesDialog dialog;
+    const DialogValues before = dialog.values();
+    QFile garbage(dir_.filePath("noise.lvx"));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 3072; ++i) garbage.putChar(static_cast<char>((i * 7919 + 13) % 251));
+    garbage.close();
+    QFile store(QString::fromStdString(lmvn::SettingsFilePath(lmvn::kSettingsApp)));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray stored = store.readAll();
+    store.close();
+    const std::string current = lmvn::CurrentTemplatePath();
+
+    QString caption;
+    AnswerPicker("noise.lvx", &caption);
+    lmvn::ui::test::MessageWatcher message;
+    DialogValues values = before;
+    QVERIFY(!lmvn::ui::OpenTemplate(&dialog, values));
+    QVERIFY(message.text().contains("noise.lvx"));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QCOMPARE(store.readAll(), stored);
+    QCOMPARE(lmvn::CurrentTemplatePath(), current);
+    for (const auto& section : lmvn::TransferOrder()) {
+      for (const lmvn::KeySpec* key : section.keys) {
+        QCOMPARE(values.Get(section.section, key->name), before.Get(section.section, key->name));
+      }
+    }
+  }
+
   // A template that cannot be written is reported, not passed over in silence.
   void aFailedSaveIsReported() {
     QDir(dir_.path()).mkdir("folder.lvx");

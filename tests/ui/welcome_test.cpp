@@ -1,5 +1,6 @@
 // The welcome and credits screens: roles, the demonstration order, pacing on the main loop,
 // and the credits' star field.
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 #include <vector>
@@ -23,6 +24,8 @@ class WelcomeTest : public QObject {
     about.FormLet(true);
     about.show();
     QVERIFY(about.creditsButton()->isVisible());
+    // It names the settings file this run uses.
+    QVERIFY(about.findChild<QLabel*>("body")->text().contains(store.path() + "/Lumivane/"));
     // Laid out beside Dismiss at once, before any event has run.
     QVERIFY(about.creditsButton()->geometry().right() < about.dismissButton()->geometry().left());
     QVERIFY(about.creditsButton()->width() < about.width() / 4);
