@@ -19,7 +19,7 @@ namespace {
 
 class RecordingCues final : public CueSink {
  public:
-  void PlayCue(Cue cue) override { cues.push_back(cue); }
+  void PlayCue(Cue cue, CuePlace) override { cues.push_back(cue); }
   std::vector<Cue> cues;
 };
 
