@@ -185,8 +185,9 @@ class SdlMixer final : public SoundOutput {
   }
 
   // The file decoded for the device, checked and decoded once for each stamp it has. The
-  // file's own faults are found before the device is asked for.
+  // file's own faults are found with or without a device.
   const Loaded& Load(const std::string& path) {
+    const bool device = Open();  // first: a device that comes back in a new format drops the cache
     const FileStamp now = StampOf(path);
     if (const auto it = cache_.find(path);
         it != cache_.end() && it->second.stamp == now && it->second.refusal != Refusal::NoDevice) {
@@ -199,7 +200,7 @@ class SdlMixer final : public SoundOutput {
       fresh.refusal = Refusal::TooLong;
     }
     if (fresh.refusal == Refusal::None) {
-      if (!Open()) {
+      if (!device) {
         fresh.refusal = Refusal::NoDevice;
       } else {
         SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -233,6 +234,7 @@ class SdlMixer final : public SoundOutput {
   }
 
   void Start(Mix_Chunk* chunk, CuePlace place) {
+    if (!open_) return;
     std::array<bool, kVoices> busy{};
     for (int v = 0; v < kVoices; ++v) busy[static_cast<std::size_t>(v)] = Mix_Playing(v) != 0;
     const int voice = PickVoice(busy, started_);
