@@ -1,6 +1,7 @@
 #include "sound/sound_output.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
@@ -27,6 +28,19 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kMaxQueued = 64;
 // The device is let go after this long without a sound, so a quiet saver costs nothing.
 constexpr auto kIdleClose = std::chrono::seconds(4);
+
+// ALSA's library prints its own complaints on stderr when there is no device; the one line
+// below says it all. (SDL loads the library itself; this only reaches it when it is there.)
+extern "C" void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsaComplaints() {
+  if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL)) {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+      set(QuietAlsa);
+    }
+  }
+}
 
 std::uint32_t Le32(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -138,6 +152,7 @@ class SdlMixer final : public SoundOutput {
     // The program handles its own signals; SDL must not take SIGTERM.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, "Lumivane");
+    SilenceAlsaComplaints();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
       // 1024 frames: about 23 ms a period, few wake-ups, a delay nobody hears on a firework.
       if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
