@@ -151,7 +151,7 @@ Wave Report(double seconds, std::uint64_t seed, double boomHz, double boomTau) {
 // Rolling echoes of a report off the surroundings, duller the later they come.
 void AddEchoes(Wave& w, const Wave& source, std::uint64_t seed) {
   Noise n(seed);
-  const double delays[] = {0.29, 0.55, 0.83, 1.2};
+  const double delays[] = {0.29, 0.55, 0.83};
   double level = 0.3;
   for (double d : delays) {
     Smooth dull(1600 - d * 900, 2);
@@ -163,7 +163,7 @@ void AddEchoes(Wave& w, const Wave& source, std::uint64_t seed) {
 }
 
 Wave LaunchWhistle() {
-  const double len = 1.9;
+  const double len = 1.4;
   Noise n(1);
   BandPass whistle, overtone;
   Smooth hissTone(2500, 1);
@@ -171,8 +171,8 @@ Wave LaunchWhistle() {
   Smooth jitter(18, 2);
   Wave scream = Make(len, [&](int, double t) {
     // The pitch climbs as the rocket speeds up, then sags as it slows.
-    const double rise = std::min(t / 1.35, 1.0);
-    const double hz = 1100.0 * std::pow(2.6, rise) - (t > 1.35 ? (t - 1.35) * 500.0 : 0.0);
+    const double rise = std::min(t / 1.0, 1.0);
+    const double hz = 1100.0 * std::pow(2.6, rise) - (t > 1.0 ? (t - 1.0) * 600.0 : 0.0);
     const double wobble = 1.0 + 0.03 * jitter(n()) * 40.0;
     const double x = n();
     return (whistle(x, hz * wobble, 45.0) + 0.35 * overtone(x, 2.0 * hz * wobble, 35.0)) *
@@ -188,7 +188,7 @@ Wave LaunchWhistle() {
 }
 
 Wave Bang() {
-  const double len = 2.8;
+  const double len = 2.0;
   Wave report = Report(len, 2, 110, 0.45);
   Wave out = report;
   AddEchoes(out, report, 3);
@@ -196,11 +196,11 @@ Wave Bang() {
 }
 
 Wave MultiBurstRattle() {
-  const double len = 2.4;
+  const double len = 1.9;
   Noise n(4);
   Wave out(static_cast<std::size_t>(Samples(len)), 0.0);
   double t = 0.02;
-  for (int k = 0; k < 16 && t < 1.7; ++k) {
+  for (int k = 0; k < 14 && t < 1.0; ++k) {
     Wave pop = Report(0.35, 100 + static_cast<std::uint64_t>(k), 180 + 200 * n.Uniform(),
                       0.04 + 0.05 * n.Uniform());
     Mix(out, pop, 0.35 + 0.65 * n.Uniform(), Samples(t));
@@ -212,7 +212,7 @@ Wave MultiBurstRattle() {
 }
 
 Wave JetRoar() {
-  const double len = 3.0;
+  const double len = 2.0;
   Noise n(6);
   Smooth roar(1100, 2), turbulence(9, 2);
   BandPass throat;
@@ -222,7 +222,7 @@ Wave JetRoar() {
     const double gust = 1.0 + 0.5 * turbulence(n()) * 30.0;
     const double hz = 650.0 - 250.0 * t / len;
     const double core = roar(x) * 2.5 + throat(x, hz, 1.5) * 0.8 + hissFilter(x) * 0.12;
-    return core * gust * Swell(t, 0.15, 0.9, len);
+    return core * gust * Swell(t, 0.12, 0.7, len);
   });
 }
 
@@ -246,18 +246,18 @@ Wave Crackles(double len, std::uint64_t seed, const std::function<double(double)
 }
 
 Wave ScintillatorCrackle() {
-  const double len = 3.4;
+  const double len = 2.2;
   Wave out = Crackles(
-      len, 7, [&](double t) { return 320.0 * Swell(t, 0.25, 1.2, len); }, 0.0012, 1200);
+      len, 7, [&](double t) { return 320.0 * Swell(t, 0.2, 0.8, len); }, 0.0012, 1200);
   Noise n(8);
   HighPass bedFilter(3000);
-  Wave bed = Make(len, [&](int, double t) { return bedFilter(n()) * Swell(t, 0.3, 1.2, len); });
+  Wave bed = Make(len, [&](int, double t) { return bedFilter(n()) * Swell(t, 0.2, 0.8, len); });
   Mix(out, bed, 0.12);
   return out;
 }
 
 Wave SparklerFizz() {
-  const double len = 4.2;
+  const double len = 2.4;
   Noise n(9);
   HighPass fizzFilter(2800);
   BandPass sizzle;
@@ -277,7 +277,7 @@ Wave SparklerFizz() {
 }
 
 Wave RingThump() {
-  const double len = 1.7;
+  const double len = 1.2;
   Noise n(11);
   Smooth deep(85, 3), body(450, 2), drum(140, 1);
   HighPass clickFilter(1500);
@@ -299,14 +299,14 @@ Wave RingThump() {
 }
 
 Wave TwisterWhirl() {
-  const double len = 3.1;
+  const double len = 2.0;
   Noise n(12);
   BandPass whirl, upper;
   Smooth hiss(3000, 1);
   double spin = 0;
   return Make(len, [&](int, double t) {
-    // Spins faster as it goes: 3 turns a second rising to 10.
-    spin += 2.0 * kPi * (3.0 + 7.0 * t / len) / kRate;
+    // Spins faster as it goes: 4 turns a second rising to 12.
+    spin += 2.0 * kPi * (4.0 + 8.0 * t / len) / kRate;
     const double hz = 1300.0 * std::pow(2.0, 0.85 * std::sin(spin));
     const double x = n();
     const double sweep = whirl(x, hz, 7.0) + 0.5 * upper(x, hz * 2.1, 6.0);

@@ -16,6 +16,7 @@ check "host settings page" grep -q '<command arg="-root"/>' \
   "$root/usr/share/xscreensaver/config/lumivane.xml"
 check "desktop entry" grep -qx 'Exec=lumivane /S' "$root/usr/share/applications/lumivane.desktop"
 check "manual page" zgrep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6.gz"
+check "built-in sounds" test -s "$root/usr/share/lumivane/sounds/launch-whistle.wav"
 check "version" grep -qE "^lumivane [0-9]+\.[0-9]+" <("$root/usr/bin/lumivane" --version)
 check "help" "$root/usr/bin/lumivane" --help >/dev/null
 [ "$failed" -eq 0 ] && echo "PASSED: install"
