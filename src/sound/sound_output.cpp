@@ -87,13 +87,12 @@ class SdlMixer final : public SoundOutput {
   void Preload(const std::string& path) override { Queue({path, CuePlace{}, {}, false}); }
 
   void Stop() override {
-    std::unique_lock lock(mutex_);
-    if (!running_) return;
+    std::lock_guard lock(mutex_);
     queue_.clear();
     stopping_ = true;
+    // The worker silences the voices and closes the device by itself: closing lets the last
+    // period drain (some hundreds of milliseconds), which an ending program does not wait for.
     wake_.notify_all();
-    // A worker held up by the device is left behind; the program's exit does not wait for it.
-    stopped_.wait_for(lock, std::chrono::milliseconds(250), [this] { return !running_; });
   }
 
  private:
@@ -123,14 +122,21 @@ class SdlMixer final : public SoundOutput {
   }
 
   void Work() {
+    std::unique_lock lock(mutex_);
     for (;;) {
-      std::unique_lock lock(mutex_);
       wake_.wait_for(lock, std::chrono::milliseconds(500),
                      [this] { return stopping_ || !queue_.empty(); });
-      if (stopping_) break;
+      if (stopping_) {
+        lock.unlock();
+        Close();
+        lock.lock();
+        if (stopping_) break;  // else a cue came while closing: carry on
+        continue;
+      }
       if (queue_.empty()) {
         lock.unlock();
         if (open_ && Mix_Playing(-1) == 0 && Clock::now() - lastStart_ > kIdleClose) Close();
+        lock.lock();
         continue;
       }
       Request request = std::move(queue_.front());
@@ -139,11 +145,9 @@ class SdlMixer final : public SoundOutput {
       const Loaded& loaded = Load(request.path);
       if (request.reply) request.reply->set_value(loaded.refusal);
       if (request.play && loaded.chunk) Start(loaded.chunk, request.place);
+      lock.lock();
     }
-    Close();
-    std::lock_guard lock(mutex_);
     running_ = false;
-    stopped_.notify_all();
   }
 
   bool Open() {
@@ -269,7 +273,6 @@ class SdlMixer final : public SoundOutput {
 
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::condition_variable stopped_;
   std::deque<Request> queue_;
   bool running_ = false;
   bool stopping_ = false;

@@ -22,7 +22,7 @@ class SoundOutput {
   virtual Refusal PlayChecked(const std::string& path, std::chrono::milliseconds wait) = 0;
   // Loads the files ahead of their first cue; returns at once.
   virtual void Preload(const std::string& path) = 0;
-  // Silences everything and lets the device go, waiting for it at most a moment.
+  // Silences everything and lets the device go; returns at once.
   virtual void Stop() = 0;
 };
 
