@@ -81,7 +81,11 @@ class SdlMixer final : public SoundOutput {
     std::future<Refusal> answer = reply->get_future();
     Queue({path, CuePlace{}, reply, true});
     if (answer.wait_for(wait) != std::future_status::ready) return Refusal::None;
-    return answer.get();
+    try {
+      return answer.get();
+    } catch (const std::future_error&) {  // dropped unheard: the queue was full
+      return Refusal::None;
+    }
   }
 
   void Preload(const std::string& path) override { Queue({path, CuePlace{}, {}, false}); }
