@@ -4,11 +4,11 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config dpkg-dev libsimpleini-dev libpng-dev libwebp-dev
-  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-shm0-dev)
+  qt6-base-dev libsdl2-mixer-dev libgl-dev libxcb1-dev libxcb-shm0-dev)
 test_pkgs=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format xvfb xdotool
   x11-utils x11-xserver-utils xscreensaver clang libclang-rt-14-dev imagemagick python3 procps
   fonts-dejavu-core weston qt6-wayland lintian desktop-file-utils appstream man-db
-  xsecurelock xautolock sway wtype)
+  xsecurelock xautolock sway wtype pulseaudio pulseaudio-utils sox)
 
 case "${1:-build}" in
   build) wanted=("${build_pkgs[@]}") ;;

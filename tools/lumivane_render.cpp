@@ -60,7 +60,7 @@ void ShowSettings(const RuntimeSettings& runtime, const SettingOverrides& overri
 class CueRecorder final : public CueSink {
  public:
   CueRecorder(SoundSettings sound, bool print) : sound_(std::move(sound)), print_(print) {}
-  void PlayCue(Cue cue) override {
+  void PlayCue(Cue cue, CuePlace) override {
     if (!print_) return;
     JsonWriter json;
     json.Field("frame", frame);

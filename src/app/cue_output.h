@@ -1,6 +1,5 @@
-// The saver's cue sink: a firework event plays its wave file by the settings' cue rule (sound
-// on and a file name that is not blank). Playback never waits (ui::Sound() plays
-// asynchronously).
+// The saver's cue sink: a firework event plays its sound file by the settings' cue rule (sound
+// on and a file name that is not blank), at the place where it happens. Playing never waits.
 #pragma once
 
 #include "effects/cue_sink.h"
@@ -10,12 +9,12 @@ namespace lmvn::app {
 
 class AppCueSink final : public CueSink {
  public:
-  // The sound settings as the runtime loader read them for this run.
-  void Use(bool soundOn, const SoundFileSet& files) {
-    sound_.SoundOn = soundOn;
-    sound_.SoundFiles = files;
-  }
-  void PlayCue(Cue cue) override;
+  // Lets the sound device go (at the end of the run).
+  ~AppCueSink() override;
+  // The sound settings as the runtime loader read them for this run; with sound on, the files
+  // start loading so that their first cues are ready.
+  void Use(bool soundOn, const SoundFileSet& files);
+  void PlayCue(Cue cue, CuePlace place) override;
 
  private:
   SoundSettings sound_;

@@ -197,8 +197,8 @@ void ScreenWindow::Retire() {
   presenter_.Resize(1, 1);  // lets go of the pixels
 }
 
-void ScreenWindow::PlayCue(Cue cue) {
-  saver_.PlayCue(*this, cue);
+void ScreenWindow::PlayCue(Cue cue, CuePlace place) {
+  saver_.PlayCue(*this, cue, place);
 }
 
 void ScreenWindow::paintEvent(QPaintEvent* event) {
@@ -483,9 +483,9 @@ void Saver::Shown() {
   if (options_.stats && !stats_.firstFrameUs && stats_.frames > 0) stats_.firstFrameUs = NowUs();
 }
 
-void Saver::PlayCue(const ScreenWindow& from, Cue cue) {
+void Saver::PlayCue(const ScreenWindow& from, Cue cue, CuePlace place) {
   // One screen's effect sounds; the others would only repeat it.
-  if (&from == PrimaryWindow()) cues_.PlayCue(cue);
+  if (&from == PrimaryWindow()) cues_.PlayCue(cue, place);
 }
 
 void Saver::ClearMessageArea() {

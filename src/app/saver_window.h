@@ -74,7 +74,7 @@ class ScreenWindow final : public QWidget, private CueSink {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void PlayCue(Cue cue) override;
+  void PlayCue(Cue cue, CuePlace place) override;
 
   Saver& saver_;
   QPointer<QScreen> screen_;
@@ -126,7 +126,7 @@ class Saver final : public QObject {
   void HandleInput(ScreenWindow& from, int key);
   void MousePress(ScreenWindow& from, Qt::MouseButton button, QPoint global);
   void PointerMoved(QPoint global);
-  void PlayCue(const ScreenWindow& from, Cue cue);
+  void PlayCue(const ScreenWindow& from, Cue cue, CuePlace place);
   void Shown();
   // One frame on every window (the first window's presenter calls it).
   void Frame();

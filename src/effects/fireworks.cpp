@@ -2,6 +2,7 @@
 // The other burst kinds are in fireworks_kinds.cpp.
 #include "effects/fireworks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/random.h"
@@ -206,6 +207,17 @@ void Fireworks::StartShell(int s) {
   }
 }
 
+CuePlace Fireworks::PlaceOf(Single x, Single z) const {
+  CuePlace place;
+  if (!(z > 0.0f) || view_.ScreenWidth <= 0) return place;
+  const double sx = static_cast<double>(x / z * view_.ProjScaleX) + view_.CentreX;
+  const double across = sx / static_cast<double>(view_.ScreenWidth);
+  if (across == across) place.across = static_cast<float>(std::clamp(across, 0.0, 1.0));
+  const double near = static_cast<double>(view_.FocalLength) / static_cast<double>(z);
+  if (near == near) place.nearness = static_cast<float>(std::clamp(near, 0.0, 1.0));
+  return place;
+}
+
 void Fireworks::StartLaunch(Shell& shell, int first) {
   const auto steps = static_cast<Single>(s_.FireLaunchSteps);
   shell.State = kLaunch;
@@ -218,7 +230,7 @@ void Fireworks::StartLaunch(Shell& shell, int first) {
   shell.Y = shell.Z * view_.InvFocalLength;  // projects onto the bottom edge
   shell.LiveCount = s_.FireLaunchPixel;
 
-  cues_.PlayCue(Cue::Launch);
+  cues_.PlayCue(Cue::Launch, PlaceOf(shell.X, shell.Z));
   Spark* spark = sparks_.data() + first;
   for (int j = 0; j < s_.FireLaunchPixel; ++j, ++spark) {
     spark->head.x = shell.X;

@@ -169,6 +169,8 @@ class Fireworks final : public Effect {
   void PlotStampAt(Stamp stamp, Long sx, Long sy, Single z, Integer size, lmvn::Colour c);
 
   int First(int s) const { return s * s_.FireSparks; }
+  // Where a cue raised at (x, z) is heard: across the screen and how far from the eye.
+  CuePlace PlaceOf(Single x, Single z) const;
 
   FireworksSettings s_;
   Surface& surface_;

@@ -254,7 +254,7 @@ void Fireworks::StartBurst(Shell& shell, int first) {
   switch (kind) {
     case kStandard:
     case kRing: {
-      cues_.PlayCue(kind == kRing ? Cue::RingDisk : Cue::Standard);
+      cues_.PlayCue(kind == kRing ? Cue::RingDisk : Cue::Standard, PlaceOf(shell.X, shell.Z));
       shell.State = kStandard;
       if (kind == kRing) {
         for (std::size_t e = 0; e < ringAngleX_.size(); ++e) {
@@ -296,7 +296,8 @@ void Fireworks::StartBurst(Shell& shell, int first) {
     case kSparkler:
       cues_.PlayCue(kind == kScintillator ? Cue::Scintil
                     : kind == kMultiBurst ? Cue::MultiBurst
-                                          : Cue::Sparkle);
+                                          : Cue::Sparkle,
+                    PlaceOf(shell.X, shell.Z));
       for (int j = 0; j <= leaderEnd; j += g) {
         Spark& spark = base[j];
         atShell(spark.head);
@@ -314,7 +315,7 @@ void Fireworks::StartBurst(Shell& shell, int first) {
     case kJetBurst:
     case kTwister: {
       const bool twister = kind == kTwister;
-      cues_.PlayCue(twister ? Cue::Twister : Cue::JetBurst);
+      cues_.PlayCue(twister ? Cue::Twister : Cue::JetBurst, PlaceOf(shell.X, shell.Z));
       for (int j = 0; j <= leaderEnd; j += g) {
         Spark& leader = base[j];
         const Single speed =
@@ -575,7 +576,7 @@ void Fireworks::SecondaryBurst(int s, bool fromMulti) {
   Burst burst;
   burst.scale = scale2;
   ChooseBurstLook(burst, shell.X, shell.Y, shell.Z, false);
-  cues_.PlayCue(Cue::Standard);
+  cues_.PlayCue(Cue::Standard, PlaceOf(shell.X, shell.Z));
 
   const auto centres = static_cast<Single>(count);
   for (int j = 0; j < s_.FireSparks; ++j) {

@@ -171,7 +171,7 @@ QStringList CreditsScreen::CreditLines() {
       QStringLiteral("    XScreenSaver, as the host"),
       QString(),
       QStringLiteral("Post Production:"),
-      QStringLiteral("    Qt 6: Widgets, Test and Multimedia"),
+      QStringLiteral("    Qt 6: Widgets and Test; SDL2_mixer"),
       QStringLiteral("    libpng and ImageMagick"),
       QString(),
       QStringLiteral("Sales & Marketing:"),

@@ -10,15 +10,17 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <chrono>
 #include <vector>
 
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
 #include "settings/store.h"
+#include "sound/sound_file.h"
+#include "sound/sound_output.h"
 #include "ui/properties_field.h"
 #include "ui/screen_rules.h"
 #include "ui/screens.h"
-#include "ui/sound_output.h"
 
 namespace lmvn::ui {
 
@@ -45,6 +47,16 @@ const KeySpec& SwitchKey() {
 
 const QString kSelectFirst = QStringLiteral("Please select an Effect Type.");
 
+// The catalogue's label with an access key on the letter `key` (its first occurrence).
+QString WithAccessKey(std::string_view label, QChar key) {
+  QString text = Text(label);
+  if (const qsizetype at = text.indexOf(key); at >= 0) text.insert(at, QLatin1Char('&'));
+  return text;
+}
+
+// How long Play waits for the sound engine's verdict on a file before taking it as playing.
+constexpr std::chrono::milliseconds kPlayVerdictWait{1500};
+
 }  // namespace
 
 SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
@@ -52,29 +64,39 @@ SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
   ApplyTopmostRule(this);
   FitWhenShown(this);
 
-  sound_ = new QCheckBox(Text(SwitchKey().label));
+  sound_ = new QCheckBox(WithAccessKey(SwitchKey().label, QLatin1Char('E')));
   frame_ = new QGroupBox;
   list_ = new QListWidget;
   list_->setAccessibleName(QStringLiteral("Firework events"));
+  auto* listLabel = new QLabel(QStringLiteral("E&vent:"));
+  listLabel->setBuddy(list_);
   file_ = new SelectAllEdit;
   file_->setAccessibleName(QStringLiteral("Filename"));
   file_->setMinimumWidth(280);
-  auto* fileLabel = new QLabel(QStringLiteral("Filename:"));
+  auto* fileLabel = new QLabel(QStringLiteral("&Filename:"));
   fileLabel->setBuddy(file_);
-  pick_ = new QPushButton(QStringLiteral("Pick..."));
-  play_ = new QPushButton(QStringLiteral("Play"));
+  pick_ = new QPushButton(QStringLiteral("&Pick..."));
+  play_ = new QPushButton(QStringLiteral("P&lay"));
+  reason_ = new QLabel;
+  reason_->setWordWrap(true);
+  reason_->setAccessibleName(QStringLiteral("Why the file does not play"));
   auto* frameGrid = new QGridLayout(frame_);
-  frameGrid->addWidget(list_, 0, 0, 1, 4);
-  frameGrid->addWidget(fileLabel, 1, 0);
-  frameGrid->addWidget(file_, 1, 1);
-  frameGrid->addWidget(pick_, 1, 2);
-  frameGrid->addWidget(play_, 1, 3);
+  frameGrid->addWidget(listLabel, 0, 0, 1, 4);
+  frameGrid->addWidget(list_, 1, 0, 1, 4);
+  frameGrid->addWidget(fileLabel, 2, 0);
+  frameGrid->addWidget(file_, 2, 1);
+  frameGrid->addWidget(pick_, 2, 2);
+  frameGrid->addWidget(play_, 2, 3);
+  frameGrid->addWidget(reason_, 3, 1, 1, 3);
 
-  ok_ = new QPushButton(QStringLiteral("OK"));
-  defaults_ = new QPushButton(QStringLiteral("Defaults"));
-  cancel_ = new QPushButton(QStringLiteral("Cancel"));
+  builtIn_ = new QPushButton(QStringLiteral("&Built-in Sounds"));
+  builtIn_->setToolTip(QStringLiteral("Fills every event's file box with Lumivane's own sound"));
+  ok_ = new QPushButton(QStringLiteral("&OK"));
+  defaults_ = new QPushButton(QStringLiteral("&Defaults"));
+  cancel_ = new QPushButton(QStringLiteral("&Cancel"));
   ok_->setDefault(true);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(builtIn_);
   buttons->addStretch();
   buttons->addWidget(ok_);
   buttons->addWidget(defaults_);
@@ -103,8 +125,12 @@ SoundEffectsDialog::SoundEffectsDialog(QWidget* parent) : QDialog(parent) {
   connect(ok_, &QPushButton::clicked, this, &SoundEffectsDialog::Accept);
   connect(defaults_, &QPushButton::clicked, sound_, [this] { sound_->setChecked(false); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(builtIn_, &QPushButton::clicked, this, &SoundEffectsDialog::UseBuiltInSounds);
+  connect(file_, &QLineEdit::textChanged, reason_, &QLabel::clear);
   list_->installEventFilter(this);
   file_->installEventFilter(this);
+  // The first event is chosen from the start, so whatever is typed belongs to one.
+  list_->setCurrentRow(0);
 }
 
 void SoundEffectsDialog::KeepTypedFile() {
@@ -121,10 +147,31 @@ void SoundEffectsDialog::ChooseEntry(int index) {
   }
 }
 
-// Plays whether or not sound is switched on: this is where people try their files.
+// Plays whether or not sound is switched on: this is where people try their files. What keeps
+// a file from playing is told under the file box.
 void SoundEffectsDialog::PlayShownFile() {
   const QString path = file_->text().trimmed();
-  if (!path.isEmpty()) Sound().Play(path.toStdString());
+  reason_->clear();
+  if (path.isEmpty()) return;
+  const sound::Refusal refusal = sound::Sound().PlayChecked(path.toStdString(), kPlayVerdictWait);
+  if (refusal != sound::Refusal::None) {
+    const std::string_view why = sound::RefusalText(refusal);
+    reason_->setText(QStringLiteral("Cannot play: %1.").arg(Text(why)));
+  }
+}
+
+void SoundEffectsDialog::UseBuiltInSounds() {
+  const QString folder = QString::fromStdString(sound::BuiltInSoundFolder());
+  if (folder.isEmpty()) {
+    reason_->setText(QStringLiteral("The built-in sounds are not installed."));
+    return;
+  }
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    files_[i] = folder + QLatin1Char('/') + Text(sound::kBuiltInSounds[i]);
+  }
+  if (currentIndex_ >= 0 && currentIndex_ < kEvents) {
+    file_->setText(files_[static_cast<std::size_t>(currentIndex_)]);
+  }
 }
 
 void SoundEffectsDialog::Play() {

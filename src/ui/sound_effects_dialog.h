@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -27,10 +28,13 @@ class SoundEffectsDialog : public QDialog {
   QLineEdit* fileBox() const { return file_; }
   QPushButton* pickButton() const { return pick_; }
   QPushButton* playButton() const { return play_; }
+  QPushButton* builtInButton() const { return builtIn_; }
+  // Under the file box: why the last Play could not play its file (empty when it could).
+  QLabel* reasonLine() const { return reason_; }
   QPushButton* okButton() const { return ok_; }
   QPushButton* defaultsButton() const { return defaults_; }
   QPushButton* cancelButton() const { return cancel_; }
-  // The list entry whose file the file box shows; -1 before one is chosen.
+  // The list entry whose file the file box shows (the first one when the dialog opens).
   int currentIndex() const { return currentIndex_; }
 
  protected:
@@ -42,6 +46,7 @@ class SoundEffectsDialog : public QDialog {
   void PlayShownFile();
   void Play();
   void Pick();
+  void UseBuiltInSounds();
   void Accept();
 
   std::array<QString, kEvents> files_;
@@ -52,6 +57,8 @@ class SoundEffectsDialog : public QDialog {
   QLineEdit* file_ = nullptr;
   QPushButton* pick_ = nullptr;
   QPushButton* play_ = nullptr;
+  QPushButton* builtIn_ = nullptr;
+  QLabel* reason_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* defaults_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -1,88 +1,62 @@
-// The saver's cue sink and the wave output, with a recording output in place of the sound
-// device where the test needs to see what was asked for.
+// The saver's cue sink, with a recording output in place of the sound device: which file a cue
+// plays and the place it carries.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "app/cue_output.h"
-#include "ui/sound_output.h"
+#include "sound/sound_output.h"
 
 namespace lmvn::app {
 namespace {
 
-class RecordingOutput final : public ui::SoundOutput {
+struct Played {
+  std::string path;
+  float across = 0;
+  bool operator==(const Played&) const = default;
+};
+
+class RecordingOutput final : public sound::SoundOutput {
  public:
-  explicit RecordingOutput(std::shared_ptr<std::vector<std::string>> played)
+  explicit RecordingOutput(std::shared_ptr<std::vector<Played>> played)
       : played_(std::move(played)) {}
-  void Play(const std::string& path) override { played_->push_back(path); }
+  void Play(const std::string& path, CuePlace place) override {
+    played_->push_back({path, place.across});
+  }
+  sound::Refusal PlayChecked(const std::string&, std::chrono::milliseconds) override {
+    return sound::Refusal::None;
+  }
+  void Preload(const std::string& path) override { played_->push_back({"preload " + path, 0}); }
   void Stop() override {}
 
  private:
-  std::shared_ptr<std::vector<std::string>> played_;
+  std::shared_ptr<std::vector<Played>> played_;
 };
 
-SoundFileSet Files() {
+TEST(CueOutput, PlaysTheTrimmedFileOfTheCueAtItsPlaceOnlyWhenSoundIsOn) {
+  auto played = std::make_shared<std::vector<Played>>();
+  sound::SetSoundOutput(std::make_unique<RecordingOutput>(played));
   SoundFileSet files;
   files.Fire_Launch = "  /sounds/launch.wav ";
   files.Fire_Standard = "   ";
   files.Fire_Twister = "/sounds/twister.wav";
-  return files;
-}
-
-TEST(CueOutput, PlaysTheTrimmedFileOfTheCueOnlyWhenSoundIsOn) {
-  auto played = std::make_shared<std::vector<std::string>>();
-  ui::SetSoundOutput(std::make_unique<RecordingOutput>(played));
   AppCueSink sink;
-  sink.Use(false, Files());
-  sink.PlayCue(Cue::Launch);
+  sink.Use(false, files);
+  sink.PlayCue(Cue::Launch, {0.1f, 1.0f});
   EXPECT_TRUE(played->empty());
 
-  sink.Use(true, Files());
-  sink.PlayCue(Cue::Launch);
-  sink.PlayCue(Cue::Standard);  // blank: silent
-  sink.PlayCue(Cue::JetBurst);  // empty: silent
-  sink.PlayCue(Cue::Twister);
-  EXPECT_EQ(*played, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/twister.wav"}));
+  sink.Use(true, files);
+  sink.PlayCue(Cue::Launch, {0.25f, 1.0f});
+  sink.PlayCue(Cue::Standard, {});  // blank: silent
+  sink.PlayCue(Cue::JetBurst, {});  // empty: silent
+  sink.PlayCue(Cue::Twister, {1.0f, 0.5f});
+  EXPECT_EQ(*played, (std::vector<Played>{{"preload /sounds/launch.wav", 0},
+                                          {"preload /sounds/twister.wav", 0},
+                                          {"/sounds/launch.wav", 0.25f},
+                                          {"/sounds/twister.wav", 1.0f}}));
+  sound::SetSoundOutput(nullptr);
 }
 
 }  // namespace
 }  // namespace lmvn::app
-
-namespace lmvn::ui {
-namespace {
-
-// The real output: missing files, files that are not sound, a valid file on a machine that
-// may have no sound device, and cues that follow each other all return and stay silent.
-TEST(WaveOutput, BadFilesAndNoDeviceAreSilentAndNeverThrow) {
-  int argc = 1;
-  char name[] = "cue_output_test";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
-  QTemporaryDir dir;
-  const std::string junk = dir.filePath("junk.wav").toStdString();
-  std::ofstream(junk) << "not a wave file";
-  const std::string wave = dir.filePath("tick.wav").toStdString();
-  // 0.1 s of 8-bit mono silence at 8 kHz.
-  std::ofstream(wave, std::ios::binary)
-      << std::string(
-             "RIFF\x44\x03\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0"
-             "data\x20\x03\0\0",
-             44)
-      << std::string(800, '\x80');
-  const auto wave_output = MakeWaveOutput();
-  SoundOutput& output = *wave_output;
-  for (const std::string& path : {std::string("/no/such/file.wav"), junk, wave, wave, junk}) {
-    output.Play(path);
-    QCoreApplication::processEvents();
-  }
-  output.Stop();
-  QCoreApplication::processEvents();
-  SUCCEED();
-}
-
-}  // namespace
-}  // namespace lmvn::ui

@@ -18,6 +18,7 @@ check "desktop entry" grep -qx 'Exec=lumivane /S' "$root/usr/share/applications/
 check "MATE entry" grep -qx 'Exec=/usr/libexec/xscreensaver/lumivane -root' \
   "$root/usr/share/applications/screensavers/lumivane.desktop"
 check "manual page" zgrep -q '^.TH LUMIVANE 6' "$root/usr/share/man/man6/lumivane.6.gz"
+check "built-in sounds" test -s "$root/usr/share/lumivane/sounds/launch-whistle.wav"
 check "version" grep -qE "^lumivane [0-9]+\.[0-9]+" <("$root/usr/bin/lumivane" --version)
 check "help" "$root/usr/bin/lumivane" --help >/dev/null
 for tool in lumivane-config lumivane-render; do

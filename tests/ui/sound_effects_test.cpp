@@ -1,27 +1,38 @@
-// The Sound Effects dialog, used as a person would, with a recording sound output.
+// The Sound Effects dialog, used as a person would, with a recording sound output or the real
+// sound engine.
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "settings/catalogue.h"
 #include "settings/store.h"
+#include "sound/sound_output.h"
 #include "ui/sound_effects_dialog.h"
-#include "ui/sound_output.h"
 #include "ui_test_util.h"
 
 namespace lmvn::ui {
 
 namespace {
 
-class RecordingOutput final : public SoundOutput {
+class RecordingOutput final : public sound::SoundOutput {
  public:
   explicit RecordingOutput(std::vector<std::string>* played) : played_(played) {}
-  void Play(const std::string& path) override { played_->push_back(path); }
+  void Play(const std::string& path, CuePlace) override { played_->push_back(path); }
+  sound::Refusal PlayChecked(const std::string& path, std::chrono::milliseconds) override {
+    played_->push_back(path);
+    return sound::Refusal::None;
+  }
+  void Preload(const std::string&) override {}
   void Stop() override {}
 
  private:
@@ -62,7 +73,7 @@ class SoundEffectsTest : public QObject {
  private slots:
   void init() {
     played_.clear();
-    SetSoundOutput(std::make_unique<RecordingOutput>(&played_));
+    sound::SetSoundOutput(std::make_unique<RecordingOutput>(&played_));
   }
 
   void PlayAndDoubleClickPlayWithSoundOff() {
@@ -74,8 +85,8 @@ class SoundEffectsTest : public QObject {
     dialog.show();
     QVERIFY(!dialog.soundSwitch()->isChecked());
     QCOMPARE(dialog.eventList()->count(), 8);
-    QVERIFY(dialog.fileBox()->text().isEmpty());
-    ClickRow(dialog.eventList(), 0);
+    // The first event is chosen from the start.
+    QCOMPARE(dialog.currentIndex(), 0);
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/launch.wav"));
     QTest::mouseClick(dialog.playButton(), Qt::LeftButton);
     DoubleClickRow(dialog.eventList(), 3);
@@ -142,9 +153,9 @@ class SoundEffectsTest : public QObject {
 
   void PlayOrPickWithNothingChosenAsksForAnEntry() {
     test::PrivateStore store;
-    Write("Fire_Launch", "/sounds/launch.wav");
     SoundEffectsDialog dialog;
     dialog.show();
+    dialog.eventList()->setCurrentRow(-1);
     for (QPushButton* button : {dialog.playButton(), dialog.pickButton()}) {
       test::MessageWatcher message;
       QTest::mouseClick(button, Qt::LeftButton);
@@ -152,10 +163,56 @@ class SoundEffectsTest : public QObject {
       QCOMPARE(message.icon(), QMessageBox::Warning);
     }
     QVERIFY(played_.empty());
-    QCOMPARE(dialog.currentIndex(), -1);
-    QVERIFY(dialog.fileBox()->text().isEmpty());
-    QVERIFY(dialog.isVisible());
     QCOMPARE(Read("SoundFX_ON"), std::string("<none>"));
+  }
+
+  // With the real sound engine: what keeps a file from playing shows under the file box, and
+  // typing clears it. The file's own faults are found whether or not there is a sound device.
+  void PlayTellsWhyAFileDoesNotPlay() {
+    sound::SetSoundOutput(nullptr);
+    test::PrivateStore store;
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.wav");
+    QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    // A wave header that announces 30 s of 8 kHz 8-bit mono.
+    const QString longWave = dir.filePath("long.wav");
+    std::ofstream(longWave.toStdString(), std::ios::binary)
+        << std::string(
+               "RIFF\x24\xa6\x03\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0"
+               "\1\0\x08\0data\0\xa6\x03\0",
+               44)
+        << std::string(240000, '\x80');
+    const std::pair<QString, QString> cases[] = {
+        {dir.filePath("missing.wav"), "Cannot play: no such file."},
+        {fifo, "Cannot play: not a regular file."},
+        {longWave, "Cannot play: longer than 20 seconds."},
+    };
+    SoundEffectsDialog dialog;
+    dialog.show();
+    for (const auto& [path, reason] : cases) {
+      dialog.fileBox()->setText(path);
+      QTest::mouseClick(dialog.playButton(), Qt::LeftButton);
+      QCOMPARE(dialog.reasonLine()->text(), reason);
+    }
+    QTest::keyClicks(dialog.fileBox(), "x");
+    QVERIFY(dialog.reasonLine()->text().isEmpty());
+  }
+
+  // Built-in Sounds fills every event's box with the program's own sound files.
+  void BuiltInSoundsFillEveryEvent() {
+    test::PrivateStore store;
+    SoundEffectsDialog dialog;
+    dialog.show();
+    QTest::mouseClick(dialog.builtInButton(), Qt::LeftButton);
+    for (int row = 0; row < 8; ++row) {
+      ClickRow(dialog.eventList(), row);
+      const QString path = dialog.fileBox()->text();
+      QVERIFY2(path.endsWith(QString::fromUtf8(sound::kBuiltInSounds[std::size_t(row)].data())),
+               qPrintable(path));
+      QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+    }
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    QVERIFY(Read("Fire_Twister").ends_with("twister-whirl.wav"));
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -19,8 +20,12 @@ namespace {
 
 class RecordingCues final : public CueSink {
  public:
-  void PlayCue(Cue cue) override { cues.push_back(cue); }
+  void PlayCue(Cue cue, CuePlace place) override {
+    cues.push_back(cue);
+    places.push_back(place);
+  }
   std::vector<Cue> cues;
+  std::vector<CuePlace> places;
 };
 
 class FireworksTest : public testing::EffectHarness {
@@ -182,9 +187,11 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
                {"FireTwistPct", Cue::Twister}};
   Set("FireWorks", "3");
   Set("FireLaunchPct", "100");
+  float leftmost = 1, rightmost = 0;
   for (const auto& kind : kinds) {
     OnlyKind(kind.key, "sphere");
     recorded_.cues.clear();
+    recorded_.places.clear();
     Start();
     EXPECT_EQ(recorded_.cues, std::vector<Cue>(3, Cue::Launch));  // every shell starts at once
     Drain();
@@ -203,7 +210,16 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
     if (kind.cue != Cue::Standard) {
       EXPECT_EQ(own + standard, static_cast<long>(recorded_.cues.size()) - 3);
     }
+    // Each cue is placed on the screen, no nearer than the scene's front.
+    for (const CuePlace& place : recorded_.places) {
+      ASSERT_TRUE(place.across >= 0 && place.across <= 1 && place.nearness > 0 &&
+                  place.nearness <= 1);
+      leftmost = std::min(leftmost, place.across);
+      rightmost = std::max(rightmost, place.across);
+    }
   }
+  EXPECT_LT(leftmost, 0.4f);
+  EXPECT_GT(rightmost, 0.6f);
 }
 
 TEST_F(FireworksTest, GroupCountsAboveTheSparksKeepAStrideOfOne) {

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# What reaches a real sound server: a private PulseAudio with a null sink, started here with
+# its own runtime folder, its sink's monitor recorded. The engine is driven directly by
+# sound_probe for exact cues, and the saver plays Fireworks with sound on.
+# Usage: sound_e2e.sh CASE path/to/sound_probe path/to/lumivane
+#   CASE: alone | together | sides | saver | bad_files | no_server
+set -u
+case_name=$1
+probe=$(readlink -f "$2")
+lumivane=$(readlink -f "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+sounds=$(cd "$(dirname "$lumivane")/../../share/lumivane/sounds" 2>/dev/null && pwd)
+for tool in pulseaudio parecord sox soxi Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
+export QT_QPA_PLATFORM=xcb HOME=$work
+
+# The private sound server; PULSE_SERVER keeps every client here away from anyone else's.
+start_pulse() {
+  mkdir -p "$work/pulse"
+  cat >"$work/pulse/default.pa" <<PA
+load-module module-null-sink sink_name=lvsink rate=44100 channels=2
+set-default-sink lvsink
+load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native
+PA
+  PULSE_RUNTIME_PATH=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --system=false --disallow-exit --use-pid-file=false --disable-shm=yes \
+    -F "$work/pulse/default.pa" >"$work/pulse.log" 2>&1 &
+  pids+=($!)
+  export PULSE_SERVER=unix:$work/pulse/native PULSE_RUNTIME_PATH=$work/pulse
+  wait_until 10 pactl info >/dev/null 2>&1 || { echo "no sound server: $(cat "$work/pulse.log")"; exit 1; }
+}
+
+# record COMMAND...: runs COMMAND while the sink's monitor is recorded into $work/rec.wav.
+record() {
+  parecord --latency-msec=10 --device=lvsink.monitor --file-format=wav "$work/rec.wav" &
+  local recorder=$!
+  pids+=("$recorder")
+  # Under way once silence is being written (a recorder can take a moment to connect).
+  wait_until 10 bigger_than "$work/rec.wav" 8000 || fail "the recorder did not start"
+  "$@"
+  sleep 0.3
+  kill "$recorder"
+  wait "$recorder" 2>/dev/null
+}
+
+bigger_than() { [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -gt "$2" ]; }
+
+# heard FILE [SOX EFFECTS...]: seconds from the first to the last sample above -40 dB.
+heard() {
+  local in=$1
+  shift
+  sox "$in" "$work/band.wav" "$@" 2>/dev/null &&
+    sox "$work/band.wav" "$work/trim.wav" silence 1 0.001 1% reverse silence 1 0.001 1% reverse &&
+    soxi -D "$work/trim.wav"
+}
+# rms FILE CHANNEL: the RMS amplitude of one channel.
+rms() { sox "$1" -n remix "$2" stats 2>&1 | awk '/^RMS lev dB/ { print ($4 == "-inf" ? -200 : $4) }'; }
+# at_least A B: A >= B (decimal numbers).
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+tone() { sox -n -r 44100 -c 1 -b 16 "$work/$1.wav" synth "$2" sine "$3" vol 0.5; }
+
+saver_store() {  # saver_store LAUNCH STANDARD: Fireworks with sound on, the built-in sounds else
+  local keys=(Fire_Launch Fire_Standard Fire_MultiBurst Fire_JetBurst Fire_Scintil Fire_Sparkle
+    Fire_RingDisk Fire_Twister)
+  local names=(launch-whistle bang multi-burst-rattle jet-roar scintillator-crackle sparkler-fizz
+    ring-thump twister-whirl)
+  {
+    printf '[General]\nAnimationType=0\n[SoundFX]\nSoundFX_ON=1\n'
+    for i in "${!keys[@]}"; do
+      local file="$sounds/${names[$i]}.wav"
+      [ "$i" = 0 ] && file=${1:-$file}
+      [ "$i" = 1 ] && file=${2:-$file}
+      printf '%s=%s\n' "${keys[$i]}" "$file"
+    done
+  } >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+}
+
+# run_saver SECONDS: the saver for that long, then SIGTERM, which must end it promptly.
+run_saver() {
+  "$lumivane" --seed 7 >"$work/saver.out" 2>"$work/saver.err" &
+  local saver=$!
+  pids+=("$saver")
+  sleep "$1"
+  alive "$saver" || fail "the saver ended by itself"
+  local sent; sent=$(now_ms)
+  kill -TERM "$saver"
+  wait_until 5 gone "$saver" || fail "SIGTERM did not end the saver"
+  echo "SIGTERM ended the saver after $(($(now_ms) - sent)) ms"
+  wait "$saver" 2>/dev/null
+  local status=$?
+  [ "$status" -eq 0 ] || fail "the saver's exit status was $status"
+}
+
+case "$case_name" in
+alone)
+  # A cue with nothing else sounding plays to its end.
+  start_pulse
+  tone a 1.0 440
+  record "$probe" "$work/a.wav" 0.5 0 1500
+  got=$(heard "$work/rec.wav")
+  echo "a 1.000 s cue sounded for $got s"
+  at_least "$got" 0.95 || fail "the cue was cut short: $got s of 1 s"
+  ;;
+together)
+  # Two cues that overlap both sound to their ends: each tone's own band is heard in full.
+  start_pulse
+  tone low 1.0 440
+  tone high 1.0 2000
+  record "$probe" "$work/low.wav" 0.5 0 "$work/high.wav" 0.5 300 1500
+  low=$(heard "$work/rec.wav" sinc -700)
+  high=$(heard "$work/rec.wav" sinc 1500-2500)
+  echo "overlapping cues sounded for $low s and $high s of 1.000 s"
+  at_least "$low" 0.95 && at_least "$high" 0.95 || fail "one cue cut the other short"
+  ;;
+sides)
+  # A cue at the left edge sounds on the left, one at the right edge on the right.
+  start_pulse
+  tone a 0.5 440
+  for side in 0 1; do
+    record "$probe" "$work/a.wav" "$side" 0 800
+    left=$(rms "$work/rec.wav" 1)
+    right=$(rms "$work/rec.wav" 2)
+    echo "a cue at across=$side: left $left dB, right $right dB"
+    if [ "$side" = 0 ]; then
+      at_least "$left" "$(awk -v r="$right" 'BEGIN { print r + 20 }')" || fail "left cue not on the left"
+    else
+      at_least "$right" "$(awk -v l="$left" 'BEGIN { print l + 20 }')" || fail "right cue not on the right"
+    fi
+  done
+  ;;
+saver)
+  # The saver plays Fireworks with the built-in sounds: they are heard, several at once on
+  # both sides, nothing is printed, and SIGTERM ends it.
+  [ -n "$sounds" ] || { fail "the built-in sounds were not made"; exit 1; }
+  start_pulse
+  start_x 800 600
+  saver_store
+  record run_saver 6
+  got=$(heard "$work/rec.wav")
+  left=$(rms "$work/rec.wav" 1)
+  right=$(rms "$work/rec.wav" 2)
+  echo "Fireworks sounded over $got s; left $left dB, right $right dB"
+  at_least "$got" 3 || fail "the saver's cues were not heard"
+  [ ! -s "$work/saver.err" ] || fail "the saver printed: $(cat "$work/saver.err")"
+  ;;
+bad_files)
+  # A FIFO and a huge file as cues: one line for each, the saver keeps running and SIGTERM
+  # still ends it.
+  start_pulse
+  start_x 800 600
+  mkfifo "$work/fifo.wav"
+  truncate -s 300M "$work/huge.wav"
+  saver_store "$work/fifo.wav" "$work/huge.wav"
+  run_saver 3
+  lines=$(wc -l <"$work/saver.err")
+  echo "stderr: $(cat "$work/saver.err")"
+  [ "$lines" -eq 2 ] && grep -q "fifo.wav: not a regular file" "$work/saver.err" &&
+    grep -q "huge.wav: larger than 32 MB" "$work/saver.err" || fail "not one line for each bad file"
+  ;;
+no_server)
+  # No sound server: one line, then silence; frames go on and SIGTERM ends the saver.
+  start_x 800 600
+  export PULSE_SERVER=unix:$work/nobody-here
+  saver_store
+  run_saver 3
+  lines=$(wc -l <"$work/saver.err")
+  echo "stderr: $(cat "$work/saver.err")"
+  [ "$lines" -eq 1 ] && grep -q "no sound device" "$work/saver.err" || fail "not one line"
+  ;;
+*)
+  echo "unknown case $case_name"
+  exit 2
+  ;;
+esac
+exit "$failed"
