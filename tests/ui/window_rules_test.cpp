@@ -48,7 +48,7 @@ std::vector<Window> Windows() {
                        }});
   }
   windows.push_back({"Advanced", [] { return new AdvancedDialog; }, true});
-  windows.push_back({"Sound Effects", [] { return new SoundEffectsDialog; }});
+  windows.push_back({"Sound Effects", [] { return new SoundEffectsDialog; }, true});
   windows.push_back({"password", [] { return new PasswordDialog; }});
   windows.push_back({"file picker", [] {
                        auto* picker = new FilePicker;
