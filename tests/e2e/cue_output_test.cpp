@@ -8,22 +8,12 @@
 #include <memory>
 #include <vector>
 
+#include "../ui/recording_output.h"
 #include "app/cue_output.h"
 #include "ui/sound_output.h"
 
 namespace lmvn::app {
 namespace {
-
-class RecordingOutput final : public ui::SoundOutput {
- public:
-  explicit RecordingOutput(std::shared_ptr<std::vector<std::string>> played)
-      : played_(std::move(played)) {}
-  void Play(const std::string& path) override { played_->push_back(path); }
-  void Stop() override {}
-
- private:
-  std::shared_ptr<std::vector<std::string>> played_;
-};
 
 SoundFileSet Files() {
   SoundFileSet files;
@@ -34,19 +24,19 @@ SoundFileSet Files() {
 }
 
 TEST(CueOutput, PlaysTheTrimmedFileOfTheCueOnlyWhenSoundIsOn) {
-  auto played = std::make_shared<std::vector<std::string>>();
-  ui::SetSoundOutput(std::make_unique<RecordingOutput>(played));
+  static std::vector<std::string> played;  // outlives the output, which stays installed
+  ui::SetSoundOutput(std::make_unique<ui::test::RecordingOutput>(&played));
   AppCueSink sink;
   sink.Use(false, Files());
   sink.PlayCue(Cue::Launch);
-  EXPECT_TRUE(played->empty());
+  EXPECT_TRUE(played.empty());
 
   sink.Use(true, Files());
   sink.PlayCue(Cue::Launch);
   sink.PlayCue(Cue::Standard);  // blank: silent
   sink.PlayCue(Cue::JetBurst);  // empty: silent
   sink.PlayCue(Cue::Twister);
-  EXPECT_EQ(*played, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/twister.wav"}));
+  EXPECT_EQ(played, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/twister.wav"}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "recording_output.h"
 #include "settings/catalogue.h"
 #include "settings/store.h"
 #include "ui/sound_effects_dialog.h"
@@ -17,16 +18,6 @@
 namespace lmvn::ui {
 
 namespace {
-
-class RecordingOutput final : public SoundOutput {
- public:
-  explicit RecordingOutput(std::vector<std::string>* played) : played_(played) {}
-  void Play(const std::string& path) override { played_->push_back(path); }
-  void Stop() override {}
-
- private:
-  std::vector<std::string>* played_;
-};
 
 std::string Read(std::string_view key) {
   return ReadSettingString(kSettingsApp, kSectionSoundFX, key, "<none>");
@@ -62,7 +53,7 @@ class SoundEffectsTest : public QObject {
  private slots:
   void init() {
     played_.clear();
-    SetSoundOutput(std::make_unique<RecordingOutput>(&played_));
+    SetSoundOutput(std::make_unique<test::RecordingOutput>(&played_));
   }
 
   void PlayAndDoubleClickPlayWithSoundOff() {
@@ -104,7 +95,6 @@ class SoundEffectsTest : public QObject {
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/multi.wav"));
     ClickRow(dialog.eventList(), 1);
     QCOMPARE(dialog.fileBox()->text(), QString("/tmp/boom.wav"));
-    test::SaveScreenshot(&dialog, "sound_effects");
     // A name of blanks is stored empty; Delete in the list empties the file box.
     ClickRow(dialog.eventList(), 4);
     QTest::keyClicks(dialog.fileBox(), "   ");

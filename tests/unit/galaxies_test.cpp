@@ -5,10 +5,14 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "effect_harness.h"
 #include "effects/galaxies_internal.h"
+#include "settings/theme_fields.h"
+#include "settings/themes_galaxy.h"
+#include "settings/value_text.h"
 
 namespace lmvn {
 namespace {
@@ -44,30 +48,6 @@ class GalaxiesTest : public testing::EffectHarness {
   Galaxies* galaxy_ = nullptr;
 };
 
-TEST_F(GalaxiesTest, SettingsAreRoundedClampedAndScaledOnEntry) {
-  const GalaxyParams p = Start().params();  // catalogue defaults
-  EXPECT_EQ(p.Stars, 2500);
-  const Single got[] = {p.Radius,    p.Rotation,   p.Distance,    p.Velocity,
-                        p.AngleTilt, p.NewExtMult, p.NovaExtMult, p.AmbRadius};
-  const Single want[] = {2.25f, 0.0005f, 2.0f, 0.001f, 20.0f * 6.2831855f / 360.0f,
-                         0.25f, 0.06f,   25.0f};
-  for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
-  // Whole-number settings round half to even before the clamp; the comet orbit's 0 becomes 1.
-  Set("Galaxy_Radius", "2.5");
-  Set("Galaxy_CometOrbit", "0");
-  Set("Galaxy_NewExtMult", "0.4");
-  Set("Galaxy_Trail", "999");  // the trail is capped by the star count
-  Set("Galaxy_Stars", "9999");
-  const GalaxyParams q = Start().params();
-  EXPECT_FLOAT_EQ(q.Radius, 0.02f);
-  EXPECT_FLOAT_EQ(q.CometOrbit, 0.00001f);
-  EXPECT_FLOAT_EQ(q.NewExtMult, 0.001f);
-  EXPECT_EQ(q.Trail, 3);
-  Set("Galaxy_Stars", "5");  // below the range: 10 stars, and the whole trail
-  EXPECT_EQ(Start().params().Stars, 10);
-  EXPECT_EQ(Start().params().Trail, 999);
-}
-
 // Odd stored values run without fault, inside the ranges, and leave nothing behind.
 TEST_F(GalaxiesTest, OddStoredSettingsRunWithoutFault) {
   RunOddSettings<Galaxies>(
@@ -79,24 +59,6 @@ TEST_F(GalaxiesTest, OddStoredSettingsRunWithoutFault) {
         galaxy_ = &e;
         ExpectEverythingErasable();
       });
-}
-
-// Without rotation, rebirths or ambient stars nothing changes a star's place.
-TEST_F(GalaxiesTest, QuietSettingsKeepEveryStarWhereItIs) {
-  Set("Galaxy_Rotation", "0");
-  Set("Galaxy_NewFreq", "0");
-  Set("Galaxy_AmbStars", "0");
-  Galaxies& galaxy = Start();
-  std::vector<Single> before;
-  for (const auto& star : galaxy.stars()) before.push_back(star.angle);
-  Run(60);
-  EXPECT_TRUE(galaxy.ambientStars().empty());
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    const auto& star = galaxy.stars()[i];
-    EXPECT_EQ(star.angle, before[i]);
-    EXPECT_EQ(star.respawnCount + star.newCount + star.novaCount, 0);
-  }
-  ExpectEverythingErasable();
 }
 
 TEST_F(GalaxiesTest, AStarBehindTheEyeLeavesNothingToErase) {
@@ -193,15 +155,10 @@ TEST_F(GalaxiesTest, BurstsAndCometsUseEverySlotSafely) {
   }
 }
 
-TEST(GalaxyBall, RadiusZeroIsTheOriginWithoutADraw) {
-  ProgramRandom().Seed(7);
+TEST(GalaxyBall, PointsStayInTheBallOrOnItsSphere) {
   Single x = 5, y = 5, z = 5;
   RandomPointInBall(x, y, z, 0.0f);
   EXPECT_TRUE(x == 0.0f && y == 0.0f && z == 0.0f);
-  const float next = Rnd();
-  ProgramRandom().Seed(7);
-  EXPECT_EQ(Rnd(), next);  // no draw was used
-
   for (int i = 0; i < 1000; ++i) {
     RandomPointInBall(x, y, z, 2.0f);
     EXPECT_LE(std::sqrt(x * x + y * y + z * z), 2.0f);
@@ -310,6 +267,35 @@ TEST_F(GalaxiesTest, LongNovasAndOldAmbientStars) {
   Run(520);
   ExpectEverythingErasable();
   for (const auto& star : galaxy.ambientStars()) EXPECT_GT(star.colourAge, 100.0f);
+}
+
+// Fields are split at commas and trimmed; a missing field is empty. Every galaxy theme has its
+// numeric fields and a fixed-width name.
+TEST(GalaxyThemes, FieldsAndNames) {
+  const std::tuple<int, const char*> fields[] = {{0, "12"}, {1, "3.5"}, {3, ""},
+                                                 {4, "7"},  {5, ""},    {-1, ""}};
+  for (const auto& [field, want] : fields) EXPECT_EQ(ThemeField(" 12, 3.5 ,x,,7,", field), want);
+  for (Integer n = 0; n <= 16; ++n) EXPECT_EQ(GalaxyThemeName(n).size(), 23u) << n;
+  EXPECT_TRUE(GalaxyThemeName(17).empty() && GalaxyThemeName(-1).empty());
+  EXPECT_TRUE(GalaxyTheme(0).empty() && GalaxyTheme(17).empty());
+  for (Integer n = 1; n <= kGalaxyThemeCount; ++n) {
+    const std::string record = GalaxyTheme(n);
+    for (int field = 0; field < kGalaxyThemeFields; ++field) {
+      EXPECT_TRUE(IsNumericText(ThemeField(record, field))) << n << " " << field;
+    }
+    EXPECT_EQ(ThemeField(record, kGalaxyThemeFields), "") << n;
+  }
+}
+
+// A theme replaces the store, its counts as they are; theme 0 and numbers without a theme read
+// the store, whose counts the scale flag scales.
+TEST_F(GalaxiesTest, ThemesReplaceTheStoreAndScaleTheCounts) {
+  WriteSetting(kSettingsApp, "Galaxy", "Galaxy_Stars", "11");
+  EXPECT_EQ(LoadGalaxySettings(1, false, 0.5f).Galaxy_Stars, 1000);
+  EXPECT_EQ(LoadGalaxySettings(1, true, 0.5f).Galaxy_Stars, 1000);
+  EXPECT_EQ(LoadGalaxySettings(0, false, 0.5f).Galaxy_Stars, 11);
+  EXPECT_EQ(LoadGalaxySettings(0, true, 0.5f).Galaxy_Stars, 6);  // 5.5 rounds to even
+  EXPECT_EQ(LoadGalaxySettings(17, false, 0.5f).Galaxy_Stars, 11);
 }
 
 }  // namespace

@@ -181,20 +181,6 @@ TEST_F(WarpTest, LockedHuesTurnOnceRoundTheWheelEvery360Frames) {
   EXPECT_EQ(own.SharedHue(), 0);
 }
 
-// The limits of each value (beyond them the ends hold: see EffectSettings), in the run's units.
-TEST_F(WarpTest, SettingsAreClamped) {
-  const char* stored[][2] = {{"Works", "0"},      {"Sparks", "1"},  {"Length", "500"},
-                             {"SplineIncs", "0"}, {"Speed", "0"},   {"Persist", "2"},
-                             {"SizeDev", "-9"},   {"Damping", "1"}, {"Type", "0"}};
-  for (const auto& [key, value] : stored) Set(("Warp_" + std::string(key)).c_str(), value);
-  const WarpParams p = Start().params();
-  const double got[] = {double(p.Works),      double(p.Sparks), double(p.TrailLength),
-                        double(p.SplineIncs), p.Speed,          p.Persist,
-                        double(p.SizeDev),    p.DampingFactor};
-  const double want[] = {1, 10, 99, 1, 1, 0.99, 1, 0.5};
-  for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << stored[i][0];
-}
-
 TEST_F(WarpTest, TheDemonstrationFlagStillRunsTheStoredWarp) {
   Set("Warp_Works", "7");
   Set("Warp_Type", "0");
