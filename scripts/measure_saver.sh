@@ -9,7 +9,8 @@
 #          The six effects at their defaults and, in the same X server, each beside its peer
 #          hacks from the XScreenSaver packages where they are installed (fireworkx and pyro,
 #          whirlwindwarp, grav, galaxy; run with -root), printed as one table.
-# Extra Xvfb arguments may come in XVFB_ARGS (for example "-extension MIT-SHM").
+# Extra Xvfb arguments may come in XVFB_ARGS (for example "-extension MIT-SHM"); LUMIVANE names
+# another build of the saver (default build/src/app/lumivane).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 all=false
@@ -17,6 +18,7 @@ if [ "${1:-}" = --all ]; then
   all=true
   shift
 fi
+lumivane=${LUMIVANE:-build/src/app/lumivane}
 seconds=${1:-10}
 size=${2:-1920x1080}
 monitors=${MONITORS:-1}
@@ -69,7 +71,7 @@ measure() {
 stat() { sed -nE "s/.*\"$1\":\"?([^,\"}]*).*/\\1/p" "$work/out"; }
 
 if ! $all; then
-  measure build/src/app/lumivane /S --stats --seed 1
+  measure "$lumivane" /S --stats --seed 1
   read -r a b t <<<"$cpu"
   printf '{"saver_cpu_pct":%s,"xserver_cpu_pct":%s,"total_cpu_pct":%s}\n' "$a" "$b" "$t"
   cat "$work/out"
@@ -79,7 +81,7 @@ fi
 row() { printf '| %-24s | %7s | %7s | %7s | %8s | %8s | %8s | %-5s |\n' "$@"; }
 effect() {  # effect NUMBER TITLE: the effect at its defaults
   printf '[General]\nAnimationType=%s\n' "$1" >"$store"
-  measure build/src/app/lumivane /S --stats --seed 1
+  measure "$lumivane" /S --stats --seed 1
   read -r a b t <<<"$cpu"
   row "$2" "$a" "$b" "$t" "$(stat interval_ms_mean)" "$(stat interval_ms_p99)" \
     "$(stat first_frame_ms)" "$(stat present)"

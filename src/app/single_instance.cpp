@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QThread>
 #include <cstdio>
 #include <utility>
 
@@ -40,6 +43,29 @@ QString SocketFolder() {
   return {};
 }
 
+// True when an instance of this user's own answers on the socket; it is asked to raise its
+// window. A listener of another user is never believed.
+bool AskOnce(const QString& name) {
+  QLocalSocket socket;
+  socket.connectToServer(name);
+  if (!socket.waitForConnected(500)) return false;
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                 &size) != 0 ||
+      peer.uid != getuid()) {
+    return false;
+  }
+  socket.write("raise\n");
+  socket.waitForBytesWritten(500);
+  socket.disconnectFromServer();
+  return true;
+}
+
+// The lock beside the socket, held by the running instance for its whole life (the system
+// lets go of it when the process ends, however it ends). Never closed.
+int instanceLock = -1;
+
 }  // namespace
 
 QString SingleInstance::ServerName() {
@@ -54,32 +80,37 @@ QString SingleInstance::ServerName() {
 bool SingleInstance::AskRunningInstance() {
   const QString name = ServerName();
   if (name.isEmpty()) return false;
-  QLocalSocket socket;
-  socket.connectToServer(name);
-  if (!socket.waitForConnected(500)) return false;
-  // Only an instance of this user's own counts.
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  if (getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
-                 &size) != 0 ||
-      peer.uid != getuid()) {
-    return false;
+  if (instanceLock < 0) {
+    const QByteArray lockPath = QFile::encodeName(name + ".lock");
+    const int fd = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      instanceLock = fd;
+    } else if (fd >= 0) {
+      // Another instance holds the lock: it is the saver, even while it is still starting and
+      // not yet listening. Ask it to raise its window for a while; start nothing either way.
+      close(fd);
+      for (int attempt = 0; attempt < 20 && !AskOnce(name); ++attempt) QThread::msleep(100);
+      return true;
+    }
   }
-  socket.write("raise\n");
-  socket.waitForBytesWritten(500);
-  socket.disconnectFromServer();
-  return true;
+  // The lock is ours (or cannot be had): an instance that answers all the same still counts.
+  return AskOnce(name);
 }
 
 bool SingleInstance::Listen(std::function<void()> raise) {
   raise_ = std::move(raise);
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
   const QString name = ServerName();
   if (name.isEmpty()) return false;
+  // The folder is the user's own, so the socket needs no access options of its own; with none,
+  // listen() binds the name itself and fails on a socket that is already there instead of
+  // replacing it.
   if (!server_.listen(name)) {
-    // A socket left by an instance that died, or one that is not the user's own: nobody
-    // believable answered on it, so it can go.
-    QLocalServer::removeServer(name);
+    // A socket left by an instance that died: removed only when nobody answers on it.
+    if (server_.serverError() != QAbstractSocket::AddressInUseError) return false;
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(500)) return false;
+    QFile::remove(name);
     if (!server_.listen(name)) return false;
   }
   connect(&server_, &QLocalServer::newConnection, this, [this] {

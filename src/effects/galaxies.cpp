@@ -79,7 +79,7 @@ int WheelIndex(double value, Integer base) {
   return static_cast<int>(((CLngOr(wrapped, 0) % 360) + 360) % 360);
 }
 
-constexpr Long kMaxAge = std::numeric_limits<Long>::max();
+constexpr Integer kMaxAge = std::numeric_limits<Integer>::max();
 
 }  // namespace
 
@@ -191,8 +191,7 @@ Galaxies::Galaxies(const GalaxySettings& settings, const EffectContext& context)
   // Every pool is sized once for the whole run; a new galaxy only resets them.
   stars_.assign(static_cast<std::size_t>(p_.Stars), Star{});
   const std::size_t trail = static_cast<std::size_t>(p_.Stars) * static_cast<std::size_t>(p_.Trail);
-  trailX_.assign(trail, galaxy::kNoPoint);
-  trailY_.assign(trail, galaxy::kNoPoint);
+  trail_.assign(trail, galaxy::kNoRecord);
   burstSlots_.assign(static_cast<std::size_t>(EventSlotCount(p_.BurstStars)), BurstSlot{});
   burstParticles_.assign(EventPoolSize(p_.BurstStars), BurstParticle{});
   cometSlots_.assign(static_cast<std::size_t>(EventSlotCount(p_.CometStars)), CometSlot{});
@@ -216,8 +215,7 @@ void Galaxies::Build() {
   std::fill(burstParticles_.begin(), burstParticles_.end(), BurstParticle{});
   std::fill(cometSlots_.begin(), cometSlots_.end(), CometSlot{});
   std::fill(cometParticles_.begin(), cometParticles_.end(), CometParticle{});
-  std::fill(trailX_.begin(), trailX_.end(), galaxy::kNoPoint);
-  std::fill(trailY_.begin(), trailY_.end(), galaxy::kNoPoint);
+  std::fill(trail_.begin(), trail_.end(), galaxy::kNoRecord);
   distance_ = p_.Distance;
   std::fill(novaPixelCount_.begin(), novaPixelCount_.end(), 0);
   for (Star& star : stars_) {
@@ -289,8 +287,6 @@ void Galaxies::Rebirth(std::size_t index, Single sinT, Single cosT) {
     star.novaCount = p_.NovaFrames;
     const galaxy::ViewPoint v = galaxy::ViewOf(star, distance_, sinT, cosT);
     if (v.z > galaxy::kNearest) {
-      star.viewX = v.x;
-      star.viewY = v.y;
       star.depth = v.z;
       DrawNova(index, v.x, v.y, v.z, star.novaCount, galaxy::kWhite);
     } else {
@@ -314,9 +310,9 @@ void Galaxies::Frame() {
   constexpr std::size_t kAhead = 8;  // stars between fetching a nova's record and using it
   for (std::size_t i = 0; i < stars_.size(); ++i) {
     Star& star = stars_[i];
+    const std::size_t slot = i * trail + static_cast<std::size_t>(trailSlot_);
     if (i + kAhead < stars_.size() && stars_[i + kAhead].novaCount > 0) PrefetchNova(i + kAhead);
     if (star.age < kMaxAge) ++star.age;
-    const std::size_t slot = i * trail + static_cast<std::size_t>(trailSlot_);
 
     // Erase what the star showed last frame.
     if (star.newCount > 0) {
@@ -328,9 +324,9 @@ void Galaxies::Frame() {
     } else if (star.novaCount > 0) {
       // A nova that goes on is erased when its next picture is drawn (DrawNova).
       if (--star.novaCount == 0 || star.respawnCount > 0) EraseNova(i);
-    } else if (star.age > p_.Trail && trailX_[slot] != galaxy::kNoPoint) {
-      Plot(trailX_[slot], trailY_[slot], 0);
-      trailX_[slot] = galaxy::kNoPoint;
+    } else if (star.age > p_.Trail && trail_[slot] != galaxy::kNoRecord) {
+      Plot(galaxy::UnpackX(trail_[slot]), galaxy::UnpackY(trail_[slot]), 0);
+      trail_[slot] = galaxy::kNoRecord;
     }
 
     if (star.respawnCount > 0) {
@@ -347,8 +343,6 @@ void Galaxies::Frame() {
         star.angle += star.angularSpeed;
         const galaxy::ViewPoint v = galaxy::ViewOf(star, distance_, sinT, cosT);
         if (v.z > galaxy::kNearest) {
-          star.viewX = v.x;
-          star.viewY = v.y;
           star.depth = v.z;
           const Single age = static_cast<Single>(p_.NovaFrames - star.novaCount) * novaStep_;
           DrawNova(i, v.x, v.y, v.z, star.novaCount, galaxy::RampColour(palette_, age));
@@ -365,9 +359,9 @@ void Galaxies::Frame() {
       } else if (v.z > galaxy::kNearest) {
         Long sx = 0, sy = 0;
         if (Project(v.x, v.y, v.z, sx, sy)) {
-          if (trailX_[slot] != galaxy::kNoPoint) Plot(trailX_[slot], trailY_[slot], 0);
-          trailX_[slot] = sx;
-          trailY_[slot] = sy;
+          const std::uint32_t drawn = trail_[slot];
+          if (drawn != galaxy::kNoRecord) Plot(galaxy::UnpackX(drawn), galaxy::UnpackY(drawn), 0);
+          trail_[slot] = galaxy::Recordable(sx, sy) ? galaxy::PackPoint(sx, sy) : galaxy::kNoRecord;
           Plot(sx, sy, star.colour);
         }
       }
@@ -412,8 +406,8 @@ void Galaxies::EraseAll() {
       EraseNova(i);
     }
   }
-  for (std::size_t k = 0; k < trailX_.size(); ++k) {
-    if (trailX_[k] != galaxy::kNoPoint) Plot(trailX_[k], trailY_[k], 0);
+  for (const std::uint32_t drawn : trail_) {
+    if (drawn != galaxy::kNoRecord) Plot(galaxy::UnpackX(drawn), galaxy::UnpackY(drawn), 0);
   }
   for (const BurstParticle& particle : burstParticles_) {
     if (particle.live && particle.shown) Plot(particle.sx, particle.sy, 0);

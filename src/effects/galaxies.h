@@ -79,15 +79,16 @@ void ScatterAmbientStar(Single& x, Single& y, Single& z, Single radius, Single s
 
 class Galaxies final : public Effect {
  public:
+  // What every frame reads comes first; the whole star is 40 bytes, since the time a frame
+  // takes on screen follows the memory it touches.
   struct Star {
     Single orbitRadius = 0, height = 0, angle = 0, angularSpeed = 0;
     Colour colour = 0;
-    Long age = 0;
+    Integer age = 0;  // frames since the star was placed, held at 32767 (only ever compared
+                      // with the trail length)
     Integer respawnCount = 0, newCount = 0, novaCount = 0;
     Long screenX = 0, screenY = 0;  // the new-star sprite's point
     Single depth = 0;               // view depth of the sprite shown; 0 = none shown
-    Single viewX = 0, viewY = 0;    // the nova sprite's view-space point (its pixels are
-                                    // recorded when drawn and erased from the record)
   };
   struct BurstSlot {
     Integer age = 0, alive = 0;
@@ -175,8 +176,10 @@ class Galaxies final : public Effect {
   NewStarLook newLook_;
 
   std::vector<Star> stars_;
-  std::vector<Long> trailX_, trailY_;      // star i owns entries i * Trail .. i * Trail + Trail - 1
-  std::vector<std::uint32_t> novaPixels_;  // star i: kNovaPoints entries from i * kNovaPoints
+  // Star i owns entries i * Trail .. i * Trail + Trail - 1: the points drawn (PackPoint), or
+  // kNoRecord where nothing that can show was drawn.
+  std::vector<std::uint32_t> trail_;
+  std::vector<std::uint32_t> novaPixels_;     // star i: kNovaPoints entries from i * kNovaPoints
   std::vector<std::uint8_t> novaPixelCount_;  // pixels recorded for star i's nova
   std::vector<Single> novaGrowth_;            // by nova age 1 .. NovaFrames: age ^ 0.6375
   std::vector<BurstSlot> burstSlots_;

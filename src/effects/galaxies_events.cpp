@@ -331,12 +331,6 @@ class NovaPixels {
   std::array<Point, galaxy::kNovaPoints> beyond_;
 };
 
-// Whether a drawn point can be recorded: beyond the margins nothing can show on any surface.
-constexpr bool Recordable(Long x, Long y) {
-  return x >= -galaxy::kRecordMargin && x < 65536 - galaxy::kRecordMargin &&
-         y >= -galaxy::kRecordMargin && y < 65536 - galaxy::kRecordMargin;
-}
-
 }  // namespace
 
 int NewStarPicture(Integer framesLeft, Integer frames) {
@@ -429,7 +423,7 @@ void Galaxies::DrawNova(std::size_t star, Single x, Single y, Single z, Integer 
   }
   int count = 0;
   const auto plot = [&](Long px, Long py) {
-    if (!Recordable(px, py)) return;
+    if (!galaxy::Recordable(px, py)) return;
     PlotDot(surface, pixelSize, px, py, colour);
     record[count++] = galaxy::PackPoint(px, py);
   };

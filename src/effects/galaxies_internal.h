@@ -15,8 +15,6 @@ inline constexpr Single kTwoPi = 6.2831855f;
 // Nearest view depth that is drawn (the Single nearest 1e-4).
 inline constexpr Single kNearest = 0.0001f;
 inline constexpr Colour kWhite = 0xFFFFFF;
-// A trail entry that holds no drawn point.
-inline constexpr Long kNoPoint = std::numeric_limits<Long>::min();
 
 // The points of a nova picture (the core with its centre, two middle and two outer layers),
 // and how a drawn point is recorded for its erasure: x and y each offset by a margin into 16
@@ -33,6 +31,13 @@ inline constexpr Long UnpackX(std::uint32_t packed) {
 inline constexpr Long UnpackY(std::uint32_t packed) {
   return static_cast<Long>(packed & 0xFFFFu) - kRecordMargin;
 }
+// Whether a drawn point can be recorded: beyond the margins nothing can show on any surface.
+constexpr bool Recordable(Long x, Long y) {
+  return x >= -kRecordMargin && x < 65535 - kRecordMargin && y >= -kRecordMargin &&
+         y < 65535 - kRecordMargin;
+}
+// A record that holds no point (no recordable point packs to it).
+inline constexpr std::uint32_t kNoRecord = 0xFFFFFFFFu;
 
 struct ViewPoint {
   Single x, y, z;

@@ -5,38 +5,15 @@
 #include <memory>
 #include <vector>
 
+#include "../ui/recording_output.h"
 #include "app/cue_output.h"
-#include "sound/sound_output.h"
 
 namespace lmvn::app {
 namespace {
 
-struct Played {
-  std::string path;
-  float across = 0;
-  bool operator==(const Played&) const = default;
-};
-
-class RecordingOutput final : public sound::SoundOutput {
- public:
-  explicit RecordingOutput(std::shared_ptr<std::vector<Played>> played)
-      : played_(std::move(played)) {}
-  void Play(const std::string& path, CuePlace place) override {
-    played_->push_back({path, place.across});
-  }
-  sound::Refusal PlayChecked(const std::string&, std::chrono::milliseconds) override {
-    return sound::Refusal::None;
-  }
-  void Preload(const std::string& path) override { played_->push_back({"preload " + path, 0}); }
-  void Stop() override {}
-
- private:
-  std::shared_ptr<std::vector<Played>> played_;
-};
-
 TEST(CueOutput, PlaysTheTrimmedFileOfTheCueAtItsPlaceOnlyWhenSoundIsOn) {
-  auto played = std::make_shared<std::vector<Played>>();
-  sound::SetSoundOutput(std::make_unique<RecordingOutput>(played));
+  ui::test::SoundLog log;
+  sound::SetSoundOutput(std::make_unique<ui::test::RecordingOutput>(&log));
   SoundFileSet files;
   files.Fire_Launch = "  /sounds/launch.wav ";
   files.Fire_Standard = "   ";
@@ -44,17 +21,16 @@ TEST(CueOutput, PlaysTheTrimmedFileOfTheCueAtItsPlaceOnlyWhenSoundIsOn) {
   AppCueSink sink;
   sink.Use(false, files);
   sink.PlayCue(Cue::Launch, {0.1f, 1.0f});
-  EXPECT_TRUE(played->empty());
+  EXPECT_TRUE(log.played.empty());
 
   sink.Use(true, files);
   sink.PlayCue(Cue::Launch, {0.25f, 1.0f});
   sink.PlayCue(Cue::Standard, {});  // blank: silent
   sink.PlayCue(Cue::JetBurst, {});  // empty: silent
   sink.PlayCue(Cue::Twister, {1.0f, 0.5f});
-  EXPECT_EQ(*played, (std::vector<Played>{{"preload /sounds/launch.wav", 0},
-                                          {"preload /sounds/twister.wav", 0},
-                                          {"/sounds/launch.wav", 0.25f},
-                                          {"/sounds/twister.wav", 1.0f}}));
+  EXPECT_EQ(log.preloaded, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/twister.wav"}));
+  EXPECT_EQ(log.played, (std::vector<ui::test::Played>{{"/sounds/launch.wav", 0.25f},
+                                                       {"/sounds/twister.wav", 1.0f}}));
   sound::SetSoundOutput(nullptr);
 }
 

@@ -2,7 +2,7 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: monitors | standalone | preview | host | xscreensaver | properties | present_same
+#   CASE: monitors | standalone | instances | preview | host | xscreensaver | properties | present_same
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -146,6 +146,60 @@ ROWS
     xdotool mousemove 300 240
     exit_within 2 "$saver" "pointer move (cycle $cycle)"
   done
+  # A key or a click ends it as well.
+  store '[General]\nAnimationType=1\n'
+  for input in "key a" "click 1"; do
+    start_saver /S
+    wait_until 20 parked 640 || fail "the pointer was not parked"
+    sleep 1.2
+    xdotool $input
+    exit_within 2 "$saver" "$input"
+  done
+
+  # The lock message stays readable over the animation: the white pixels of its text after
+  # one frame are still white after seconds of gravity wells.
+  white() { convert "$1" -crop 640x60+0+0 +repage -fill black +opaque white "$2"; }
+  store '[General]\nAnimationType=4\nLockMessage=Away until noon\n'
+  for frames in 1 ""; do
+    start_saver /S --seed 3 ${frames:+--frames $frames}
+    wait_until 20 parked 640 || fail "the pointer was not parked"
+    sleep 2.5
+    shot "$work/lock.png"
+    white "$work/lock.png" "$work/lock$frames.png"
+    kill -TERM "$saver"
+    wait "$saver"
+  done
+  text=$(lit "$work/lock1.png")
+  lost=$(convert "$work/lock1.png" \( "$work/lock.png" -negate \) -compose multiply -composite \
+    -format '%[fx:round(mean*w*h)]' info:)
+  echo "lock message: $text white pixels, $lost of them covered after 2.5 s"
+  [ "$text" -gt 100 ] && [ "$lost" -le $((text / 20)) ] || fail "the lock message was drawn over"
+  ;;
+
+instances)
+  # Two starts at once, twenty times, leave one saver each time (the other asks it to raise its
+  # window and ends with status 0); every other round ends it with SIGKILL, leaving its socket
+  # behind for the next round to clear.
+  start_x 320 240
+  store '[General]\nAnimationType=1\n'
+  kept=${#pids[@]}
+  for round in $(seq 20); do
+    "$lumivane" /S 2>>"$work/saver.err" &
+    a=$!
+    "$lumivane" /S 2>>"$work/saver.err" &
+    b=$!
+    pids+=("$a" "$b")
+    one_ended() { gone "$a" || gone "$b"; }
+    wait_until 20 one_ended || fail "round $round: both starts run on"
+    sleep 0.5
+    running=0
+    for pid in "$a" "$b"; do alive "$pid" && running=$((running + 1)) && last=$pid; done
+    [ "$running" -eq 1 ] || fail "round $round: $running savers"
+    for pid in "$a" "$b"; do gone "$pid" && { wait "$pid" || fail "round $round: status $?"; }; done
+    [ "$running" -eq 0 ] || kill "-$([ $((round % 2)) -eq 0 ] && echo KILL || echo TERM)" "$last"
+    wait "$a" "$b" 2>/dev/null
+    pids=("${pids[@]:0:kept}")  # both ended and waited for: never signalled again
+  done
   ;;
 
 preview)
@@ -224,16 +278,11 @@ host)
   kill -TERM "$saver"
   exit_within 0.5 "$saver" "SIGTERM (-root)"
 
-  # A second start raises the first and ends with status 0; the first runs on. Killed with
-  # SIGKILL, the first leaves no shared memory segment behind: each is marked for removal once
-  # attached, so it goes with the last process attached to it.
+  # Killed with SIGKILL, the saver leaves no shared memory segment behind: each is marked for
+  # removal once attached, so it goes with the last process attached to it.
   store '[General]\nAnimationType=4\n'
   start_saver /S
   wait_until 20 shows_pixels || fail "no pixels appeared"
-  timeout 10 "$lumivane" /S
-  status=$?
-  [ "$status" -eq 0 ] || fail "the second start ended with status $status"
-  alive "$saver" || fail "the first instance ended"
   segments() { ipcs -m -p | awk -v pid="$saver" '$3 == pid { print $1 }'; }
   if command -v ipcs >/dev/null; then
     [ -n "$(segments)" ] || fail "the saver holds no shared memory segment"

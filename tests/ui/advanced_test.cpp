@@ -116,7 +116,6 @@ class AdvancedTest : public QObject {
     AdvancedDialog dialog;
     dialog.show();
     QVERIFY(dialog.resizeSwitch()->isChecked());
-    test::SaveScreenshot(&dialog, "advanced");
     QTest::mouseClick(dialog.defaultsButton(), Qt::LeftButton);
     QCOMPARE(dialog.field(AdvancedDialog::kPerfMult)->text(), QString("1.0"));
     QCOMPARE(Read("Adv_TimeDelay"), std::string("80"));  // nothing written before OK

@@ -137,7 +137,6 @@ class FilePickerTest : public QObject {
     }
     QDir(dir_.path()).mkdir("shared");
     auto picker = Picker(true);
-    lmvn::ui::test::SaveScreenshot(picker.get(), "file_picker");
     auto* files = picker->findChild<QListWidget*>("filTemp");
     auto* folders = picker->findChild<QListWidget*>("dirTemp");
     auto* types = picker->findChild<QComboBox*>("cboTypes");

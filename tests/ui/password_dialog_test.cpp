@@ -22,7 +22,6 @@ class PasswordDialogTest : public QObject {
       PasswordDialog dialog;
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-      lmvn::ui::test::SaveScreenshot(&dialog, "password");
       auto* first = dialog.findChild<QLineEdit*>("txtNewPass");
       auto* second = dialog.findChild<QLineEdit*>("txtConfirm");
       QCOMPARE(first->echoMode(), QLineEdit::Password);

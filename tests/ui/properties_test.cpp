@@ -494,27 +494,6 @@ class PropertiesTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), stored);
   }
-
-  void screenshots() {
-    const QByteArray out = qgetenv("LUMIVANE_SCREENSHOTS");
-    if (out.isEmpty()) QSKIP("set LUMIVANE_SCREENSHOTS to a folder to write the pictures");
-    auto d = Open();
-    d->resize(d->sizeHint());  // the whole dialog, as a screen with room shows it
-    const char* names[] = {"fireworks", "starfield", "warp", "sparklers", "gravity", "galaxies"};
-    for (int effect = 0; effect < 6; ++effect) {
-      d->selectEffect(effect);
-      d->preview()->Restart();
-      QTRY_VERIFY_WITH_TIMEOUT(d->preview()->frames() >= 200, 20000);  // under way
-      QVERIFY(d->grab().save(QDir(out).filePath(QString("properties-%1.png").arg(names[effect]))));
-    }
-    d->selectEffect(0);
-    QLineEdit* shells = Edit(*d, "Fireworks", "FireWorks");
-    shells->setFocus();
-    QApplication::processEvents();
-    QTest::keyClick(shells, Qt::Key_F1);
-    QApplication::processEvents();
-    QVERIFY(d->helpViewer()->grab().save(QDir(out).filePath("properties-help.png")));
-  }
 };
 
 QTEST_MAIN(PropertiesTest)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "recording_output.h"
 #include "settings/catalogue.h"
 #include "settings/store.h"
 #include "sound/sound_output.h"
@@ -23,21 +24,6 @@
 namespace lmvn::ui {
 
 namespace {
-
-class RecordingOutput final : public sound::SoundOutput {
- public:
-  explicit RecordingOutput(std::vector<std::string>* played) : played_(played) {}
-  void Play(const std::string& path, CuePlace) override { played_->push_back(path); }
-  sound::Refusal PlayChecked(const std::string& path, std::chrono::milliseconds) override {
-    played_->push_back(path);
-    return sound::Refusal::None;
-  }
-  void Preload(const std::string&) override {}
-  void Stop() override {}
-
- private:
-  std::vector<std::string>* played_;
-};
 
 std::string Read(std::string_view key) {
   return ReadSettingString(kSettingsApp, kSectionSoundFX, key, "<none>");
@@ -68,12 +54,12 @@ void DoubleClickRow(QListWidget* list, int row) {
 class SoundEffectsTest : public QObject {
   Q_OBJECT
 
-  std::vector<std::string> played_;
+  test::SoundLog log_;
 
  private slots:
   void init() {
-    played_.clear();
-    sound::SetSoundOutput(std::make_unique<RecordingOutput>(&played_));
+    log_ = {};
+    sound::SetSoundOutput(std::make_unique<test::RecordingOutput>(&log_));
   }
 
   void PlayAndDoubleClickPlayWithSoundOff() {
@@ -90,7 +76,7 @@ class SoundEffectsTest : public QObject {
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/launch.wav"));
     QTest::mouseClick(dialog.playButton(), Qt::LeftButton);
     DoubleClickRow(dialog.eventList(), 3);
-    QCOMPARE(played_, (std::vector<std::string>{"/sounds/launch.wav", "/sounds/jet.wav"}));
+    QCOMPARE(log_.Paths(), (std::vector<std::string>{"/sounds/launch.wav", "/sounds/jet.wav"}));
 
     // Switching sound on and off again governs the frame; Defaults switches it off.
     dialog.soundSwitch()->click();
@@ -115,7 +101,6 @@ class SoundEffectsTest : public QObject {
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/multi.wav"));
     ClickRow(dialog.eventList(), 1);
     QCOMPARE(dialog.fileBox()->text(), QString("/tmp/boom.wav"));
-    test::SaveScreenshot(&dialog, "sound_effects");
     // A name of blanks is stored empty; Delete in the list empties the file box.
     ClickRow(dialog.eventList(), 4);
     QTest::keyClicks(dialog.fileBox(), "   ");
@@ -162,7 +147,7 @@ class SoundEffectsTest : public QObject {
       QTRY_COMPARE(message.text(), QString("Please select an Effect Type."));
       QCOMPARE(message.icon(), QMessageBox::Warning);
     }
-    QVERIFY(played_.empty());
+    QVERIFY(log_.played.empty());
     QCOMPARE(Read("SoundFX_ON"), std::string("<none>"));
   }
 

@@ -1,4 +1,4 @@
-// Shared by the screen tests: a private settings folder, acting on modal windows, pictures.
+// Shared by the screen tests: a private settings folder, acting on modal windows.
 #pragma once
 
 #include <QApplication>
@@ -70,13 +70,5 @@ class MessageWatcher {
   }
   std::shared_ptr<State> state_;
 };
-
-// With LUMIVANE_SCREENSHOTS set to a folder, saves a picture of `widget` there as NAME.png
-// (how the pictures in docs/ are made).
-inline void SaveScreenshot(QWidget* widget, const char* name) {
-  const QByteArray folder = qgetenv("LUMIVANE_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  widget->grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
-}
 
 }  // namespace lmvn::ui::test

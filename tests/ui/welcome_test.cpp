@@ -63,9 +63,6 @@ class WelcomeTest : public QObject {
       if (shown && screen.demoFrames() == 50) {
         drew = drew || screen.picture()->surface().CountLitPixels() > 0;
       }
-      if (shown && screen.demoFrames() == 600 && started.size() == 1) {
-        test::SaveScreenshot(&screen, "welcome");  // the picture in docs/
-      }
     }
     const std::vector<int> order = {0, 5, 4, 3, 0};  // Fireworks, Galaxies, Wells, Sparklers
     QCOMPARE(started, order);
@@ -146,7 +143,6 @@ class WelcomeTest : public QObject {
     for (int frame = 0; frame < 2000 && !wrapped; ++frame) {
       credits.RunFrame();
       wrapped = credits.creditsText()->y() == start;
-      if (frame == 30) test::SaveScreenshot(&credits, "credits");
     }
     QVERIFY(wrapped);
     credits.resize(400, 300);

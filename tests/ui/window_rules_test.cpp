@@ -148,9 +148,6 @@ class WindowRulesTest : public QObject {
                                         .arg(frame.y())
                                         .arg(frame.width())
                                         .arg(frame.height())));
-        if (entry.name == "Properties page 0" && screen->name() == "small") {
-          test::SaveScreenshot(window.get(), "properties-small-screen");
-        }
       }
     }
   }

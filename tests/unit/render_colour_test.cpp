@@ -91,24 +91,5 @@ TEST(ChooseColorScheme, PercentagesAtTheirLimits) {
   EXPECT_EQ(count(p), (std::array<int, 3>{0, 0, 2000}));
 }
 
-// Replays depend on the draws: p, the pick, then the hue; SchemeColor draws once unless solid.
-TEST(ChooseColorScheme, DrawsInTheWrittenOrder) {
-  ProgramRandom().Seed(11);
-  Rnd();
-  const Colour pick = Palette().HueWheel[static_cast<std::size_t>(Rnd() * 360.0f)];
-  const int expectedHue = static_cast<int>(Rnd() * 360.0f) + 1;
-  const float after = Rnd();
-  ProgramRandom().Seed(11);
-  Colour c;
-  bool solid;
-  Integer hue;
-  const Palette p;
-  p.ChooseColorScheme(c, solid, hue);
-  EXPECT_EQ(c, pick);
-  EXPECT_EQ(hue, expectedHue);
-  EXPECT_EQ(p.SchemeColor(true, 1234, 7), 1234);
-  EXPECT_EQ(Rnd(), after);
-}
-
 }  // namespace
 }  // namespace lmvn

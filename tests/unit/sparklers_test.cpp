@@ -147,51 +147,6 @@ TEST_F(SparklersTest, WithoutWindGravityOrDampingSparksFlyStraightAtTheLaunchSpe
   EXPECT_GT(straight, 1000);
 }
 
-TEST_F(SparklersTest, ExpiryFollowsThePersistence) {
-  // Slow sparks near the centre never leave the screen: only the persistence kills them.
-  Set("B_Spline_Pixels", "2000");
-  Set("B_Spline_Persist", "0.99");
-  Set("B_Spline_ESpeed", "0.25");
-  Set("B_Spline_AntiGrav", "0");
-  Set("B_Spline_MaxExtent", "0.1");
-  Sparklers& effect = Start();
-  const long atStart = effect.Births();
-  Run(200);
-  const long reborn = effect.Births() - atStart;
-  EXPECT_TRUE(reborn > 3400 && reborn < 4600) << reborn;  // about 1 % of 2000 in each frame
-}
-
-TEST_F(SparklersTest, OneStepPerSegmentKeepsTheParameterAtZero) {
-  Set("B_Spline_SSpeed", "1");
-  Sparklers& effect = Start();
-  for (int frame = 0; frame < 5; ++frame) {
-    Run(1);
-    EXPECT_EQ(effect.SegmentT(), 0.0f);
-  }
-  Set("B_Spline_SSpeed", "4");
-  Sparklers& slower = Start();
-  Run(1);
-  EXPECT_EQ(slower.SegmentT(), 0.25f);
-  Run(3);
-  EXPECT_EQ(slower.SegmentT(), 0.0f);
-}
-
-// The limits of each value (beyond them the ends hold: see EffectSettings), in the run's units.
-TEST_F(SparklersTest, SettingsAreClampedAndConverted) {
-  const char* stored[][2] = {{"Splines", "0"}, {"Pixels", "32767"}, {"SSpeed", "-4"},
-                             {"ESpeed", "0"},  {"Persist", "1"},    {"Gravity", "50"},
-                             {"Damping", "1"}, {"AntiGrav", "-3"},  {"MaxExtent", "0"},
-                             {"Symmetry", "0"}};
-  for (const auto& [key, value] : stored) Set(("B_Spline_" + std::string(key)).c_str(), value);
-  const SparklerParams p = Start().params();
-  const double got[] = {double(p.Splines),  double(p.Sparks), double(p.StepsPerSegment),
-                        p.LaunchSpeed,      p.Persist,        p.Gravity,
-                        p.DampingFactor,    p.SolarWind,      p.Extent,
-                        double(p.Symmetric)};
-  const double want[] = {1, 9999, 1, 0.00025, 0.99, 0.00999, 0.5, 0, 0.001, 0};
-  for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << stored[i][0];
-}
-
 TEST_F(SparklersTest, TheDemonstrationIgnoresTheStoreAndDrawsItsOwnShape) {
   Set("B_Spline_Pixels", "50");
   Set("B_Spline_Symmetry", "0");
