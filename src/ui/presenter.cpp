@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -21,6 +22,7 @@
 #include <bit>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "ui/output_power.h"
@@ -579,8 +581,58 @@ bool Presenter::PutShm(const std::vector<Surface::Rect>& rects) {
   return true;
 }
 
+// Straight into the backing store's image where painting goes into one unscaled (Qt's raster
+// backing stores): a row copy per rectangle of the surface's own memory. Through QPainter each
+// picture of a many-rectangle region costs a clip of the whole window, allocated and freed.
+bool Presenter::PaintDirect(QPainter& painter, const QRegion& region) {
+  const Surface& s = surface_;
+  QPaintEngine* engine = painter.paintEngine();
+  if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
+      s.layout() != PixelLayout::RedHigh) {
+    return false;
+  }
+  QPaintDevice* device = engine->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return false;
+  auto* image = static_cast<QImage*>(device);
+  const QTransform transform = painter.deviceTransform();
+  const QImage::Format format = image->format();
+  if (transform.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0 ||
+      (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+       format != QImage::Format_ARGB32_Premultiplied)) {
+    return false;
+  }
+  const int dx = qRound(transform.dx()), dy = qRound(transform.dy());
+  if (dx != transform.dx() || dy != transform.dy()) return false;
+  const QRect imageArea = image->rect().translated(-dx, -dy);  // in target coordinates
+  const QRect surfaceArea(0, 0, s.width(), s.height());
+  uchar* bits = image->bits();
+  const qsizetype stride = image->bytesPerLine();
+  constexpr std::uint32_t kBlack = 0xFF000000u;
+  for (const QRect& area : region) {
+    const QRect r = area & imageArea;
+    if (r.isEmpty()) continue;
+    const QRect inside = r & surfaceArea;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(bits + (y + dy) * stride) + dx;
+      if (y < s.height() && !inside.isEmpty()) {
+        std::memcpy(row + inside.x(), s.pixels() + std::size_t(y) * s.width() + inside.x(),
+                    std::size_t(inside.width()) * 4);
+        // Beyond the surface (a target grown since the surface was sized) stays black.
+        std::fill(row + inside.right() + 1, row + r.right() + 1, kBlack);
+      } else {
+        std::fill(row + r.left(), row + r.right() + 1, kBlack);
+      }
+    }
+  }
+  return true;
+}
+
 void Presenter::Paint(QPainter& painter, const QRegion& region) {
   const Surface& s = surface_;
+  if (PaintDirect(painter, region)) {
+    emit shown();
+    return;
+  }
   const QImage image(
       reinterpret_cast<const uchar*>(s.pixels()), s.width(), s.height(),
       static_cast<qsizetype>(s.width()) * 4,

@@ -129,6 +129,7 @@ class Presenter final : public QObject {
   void ChoosePath();
   void FallBack();
   bool PutShm(const std::vector<Surface::Rect>& rects);
+  bool PaintDirect(QPainter& painter, const QRegion& region);
   void WatchWindowHandle();
   void SetObscured(bool obscured);
 
