@@ -4,10 +4,11 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config libsimpleini-dev libpng-dev libwebp-dev
-  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-shm0-dev)
+  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-shm0-dev libxcb-dpms0-dev
+  qt6-base-private-dev libwayland-dev libwayland-bin)
 test_pkgs=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format xvfb xdotool
   x11-utils x11-xserver-utils xscreensaver clang libclang-rt-14-dev imagemagick python3 procps
-  fonts-dejavu-core weston qt6-wayland lintian desktop-file-utils appstream dpkg-dev man-db)
+  fonts-dejavu-core weston sway qt6-wayland lintian desktop-file-utils appstream dpkg-dev man-db)
 
 case "${1:-build}" in
   build) wanted=("${build_pkgs[@]}") ;;
