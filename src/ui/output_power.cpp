@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QScreen>
 
-#ifdef LUMIVANE_HAVE_OUTPUT_POWER
+#ifdef LUMIVANE_HAVE_WAYLAND
 #include <qpa/qplatformnativeinterface.h>
 #include <wayland-client.h>
 
@@ -30,7 +30,7 @@ bool OutputPower::Off(const QScreen* screen) const {
   return false;
 }
 
-#ifndef LUMIVANE_HAVE_OUTPUT_POWER
+#ifndef LUMIVANE_HAVE_WAYLAND
 
 OutputPower* OutputPower::Get() {
   return nullptr;
