@@ -171,7 +171,10 @@ struct WaylandCanvas::Impl {
 };
 
 bool WaylandCanvas::Possible() {
-  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  // Chosen by the user: under a compositor that renders in software the blending of the
+  // transparent window over the canvas costs the compositor more than the canvas saves here.
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+         qEnvironmentVariableIntValue("LUMIVANE_WAYLAND_CANVAS") == 1;
 }
 
 bool WaylandCanvas::Waiting() {

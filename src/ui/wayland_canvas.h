@@ -23,7 +23,8 @@ class WaylandCanvas {
   // needs or Lumivane was built without Wayland. `frameDone` is called when the compositor
   // asks for the next frame.
   static std::unique_ptr<WaylandCanvas> Make(QWindow* window, std::function<void()> frameDone);
-  // True on Wayland builds where a canvas may be had: the window should then be transparent.
+  // True on Wayland when LUMIVANE_WAYLAND_CANVAS=1 asks for a canvas: the window should then be
+  // transparent.
   static bool Possible();
   // True while the compositor's globals have been asked for and have not all come yet.
   static bool Waiting();
