@@ -4,7 +4,8 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config dpkg-dev libsimpleini-dev libpng-dev libwebp-dev
-  qt6-base-dev libsdl2-mixer-dev libgl-dev libxcb1-dev libxcb-shm0-dev)
+  qt6-base-dev libsdl2-mixer-dev libgl-dev libxcb1-dev libxcb-shm0-dev libxcb-dpms0-dev
+  qt6-base-private-dev libwayland-dev libwayland-bin)
 test_pkgs=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format xvfb xdotool
   x11-utils x11-xserver-utils xscreensaver clang libclang-rt-14-dev imagemagick python3 procps
   fonts-dejavu-core weston qt6-wayland lintian desktop-file-utils appstream man-db

@@ -5,24 +5,30 @@
 #          One run; the settings given are written to a temporary store, everything else is
 #          at its default. MONITORS=N (default 1) puts N monitors of that size side by side
 #          (RandR monitors on one Xvfb screen), each with its own saver window.
+#        scripts/measure_saver.sh --sway [SECONDS] [WIDTHxHEIGHT]
+#          The six effects at their defaults under sway's headless backend (run as nobody;
+#          the saver on Qt's Wayland platform): CPU of the saver and of sway.
 #        scripts/measure_saver.sh --all [SECONDS] [WIDTHxHEIGHT]
 #          The six effects at their defaults and, in the same X server, each beside its peer
 #          hacks from the XScreenSaver packages where they are installed (fireworkx and pyro,
 #          whirlwindwarp, grav, galaxy; run with -root), printed as one table.
-# Extra Xvfb arguments may come in XVFB_ARGS (for example "-extension MIT-SHM"); LUMIVANE names
-# another build of the saver (default build/src/app/lumivane).
+# Extra Xvfb arguments may come in XVFB_ARGS (for example "-extension MIT-SHM"); another
+# build of the program in LUMIVANE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all=false
+all=false sway=false
 if [ "${1:-}" = --all ]; then
   all=true
   shift
+elif [ "${1:-}" = --sway ]; then
+  sway=true
+  shift
 fi
-lumivane=${LUMIVANE:-build/src/app/lumivane}
 seconds=${1:-10}
 size=${2:-1920x1080}
 monitors=${MONITORS:-1}
 width=${size%x*} height=${size#*x}
+program=$(readlink -f "${LUMIVANE:-build/src/app/lumivane}")
 shift $(($# > 2 ? 2 : $#))
 work=$(mktemp -d)
 server=
@@ -35,6 +41,49 @@ for setting in "$@"; do
   section=${setting%%.*} rest=${setting#*.}
   printf '[%s]\n%s\n' "$section" "$rest" >>"$store"
 done
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+hz=$(getconf CLK_TCK)
+
+if $sway; then
+  chmod 755 "$work"  # sway runs as nobody under it
+  home=$work/sway
+  mkdir -p "$home/run"
+  chown -R nobody "$home"
+  chmod 700 "$home/run"
+  printf 'output * bg #000000 solid_color\noutput HEADLESS-1 mode %s\n' "$size" >"$home/config"
+  su -s /bin/sh nobody -c "HOME=$home XDG_RUNTIME_DIR=$home/run WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman exec sway -c $home/config" >/dev/null 2>&1 &
+  server=$!
+  for _ in $(seq 100); do ls "$home"/run/wayland-? >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  compositor=$(pgrep -u nobody -P "$server" -x sway || pgrep -u nobody -n -x sway)
+  export WAYLAND_DISPLAY=$(ls "$home"/run/wayland-?) QT_QPA_PLATFORM=wayland
+  unset DISPLAY
+  echo "sway headless ${size}, ${seconds} s each, load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+  printf '| %-24s | %7s | %7s | %8s | %-5s |\n' Effect "Saver %" "sway %" "Mean ms" Path
+  echo "|---|---:|---:|---:|---|"
+  n=0
+  for title in Fireworks "3-D Starfield" "B-Spline Warp" "B-Spline Sparklers" \
+    "Stars and Gravity Wells" Galaxies; do
+    printf '[General]\nAnimationType=%s\n' "$n" >"$store"
+    n=$((n + 1))
+    "$program" /S --stats --seed 1 >"$work/out" 2>/dev/null &
+    pid=$!
+    sleep 1
+    p0=$(ticks "$pid") s0=$(ticks "$compositor")
+    sleep "$seconds"
+    p1=$(ticks "$pid") s1=$(ticks "$compositor")
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null || true
+    printf '| %-24s | %7s | %7s | %8s | %-5s |\n' "$title" \
+      "$(awk -v t=$((p1 - p0)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }')" \
+      "$(awk -v t=$((s1 - s0)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }')" \
+      "$(sed -nE 's/.*"interval_ms_mean":([^,]*).*/\1/p' "$work/out")" \
+      "$(sed -nE 's/.*"present":"([^"]*)".*/\1/p' "$work/out")"
+  done
+  exit 0
+fi
+
 number=$((300 + RANDOM % 600))
 # shellcheck disable=SC2086
 Xvfb ":$number" -screen 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset ${XVFB_ARGS:-} \
@@ -47,9 +96,6 @@ for ((k = 0; monitors > 1 && k < monitors; k++)); do
   [ "$k" -eq 0 ] && output=screen
   xrandr --setmonitor "M$k" "$width/300x$height/170+$((k * width))+0" "$output" >/dev/null
 done
-
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-hz=$(getconf CLK_TCK)
 
 # measure COMMAND...: runs it, skips its first second (start-up is measured by
 # first_frame_ms), counts CPU ticks of it and of the X server over $seconds, ends it with
@@ -71,7 +117,7 @@ measure() {
 stat() { sed -nE "s/.*\"$1\":\"?([^,\"}]*).*/\\1/p" "$work/out"; }
 
 if ! $all; then
-  measure "$lumivane" /S --stats --seed 1
+  measure "$program" /S --stats --seed 1
   read -r a b t <<<"$cpu"
   printf '{"saver_cpu_pct":%s,"xserver_cpu_pct":%s,"total_cpu_pct":%s}\n' "$a" "$b" "$t"
   cat "$work/out"
@@ -81,7 +127,7 @@ fi
 row() { printf '| %-24s | %7s | %7s | %7s | %8s | %8s | %8s | %-5s |\n' "$@"; }
 effect() {  # effect NUMBER TITLE: the effect at its defaults
   printf '[General]\nAnimationType=%s\n' "$1" >"$store"
-  measure "$lumivane" /S --stats --seed 1
+  measure "$program" /S --stats --seed 1
   read -r a b t <<<"$cpu"
   row "$2" "$a" "$b" "$t" "$(stat interval_ms_mean)" "$(stat interval_ms_p99)" \
     "$(stat first_frame_ms)" "$(stat present)"

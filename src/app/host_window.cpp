@@ -13,19 +13,26 @@ namespace lmvn::app {
 
 namespace {
 
-int defaultScreen = 0;
-
-// One connection for the life of the program, opened on first use.
+// Qt's connection once Qt has one, so that the program holds one connection to the server;
+// before that (the start-up checks, the preview of "/P id", which runs without Qt) one of its
+// own, opened on first use and closed once Qt's can take over.
 xcb_connection_t* Connection() {
-  static xcb_connection_t* connection = [] {
-    xcb_connection_t* c = xcb_connect(nullptr, &defaultScreen);
-    if (xcb_connection_has_error(c)) {
-      xcb_disconnect(c);
-      return static_cast<xcb_connection_t*>(nullptr);
+  static xcb_connection_t* own = nullptr;
+  static bool tried = false;
+  if (xcb_connection_t* qt = ui::QtXcbConnection()) {
+    if (own != nullptr) xcb_disconnect(own);
+    own = nullptr;
+    return qt;
+  }
+  if (!tried) {
+    tried = true;
+    own = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(own)) {
+      xcb_disconnect(own);
+      own = nullptr;
     }
-    return c;
-  }();
-  return connection;
+  }
+  return own;
 }
 
 std::atomic<bool> holdWindowManagerRequests{false};
@@ -52,8 +59,13 @@ std::optional<QSize> HostWindowSize(unsigned long id) {
 std::optional<unsigned long> RootWindowId() {
   xcb_connection_t* c = Connection();
   if (c == nullptr) return std::nullopt;
+  int screen = 0;
+  char* host = nullptr;
+  int display = 0;
+  if (xcb_parse_display(nullptr, &host, &display, &screen) == 0) screen = 0;
+  std::free(host);
   auto screens = xcb_setup_roots_iterator(xcb_get_setup(c));
-  for (int i = 0; i < defaultScreen && screens.rem > 1; ++i) xcb_screen_next(&screens);
+  for (int i = 0; i < screen && screens.rem > 1; ++i) xcb_screen_next(&screens);
   if (screens.rem == 0) return std::nullopt;
   return screens.data->root;
 }
@@ -62,31 +74,18 @@ bool PutSurface(unsigned long id, const Surface& surface) {
   xcb_connection_t* c = Connection();
   if (c == nullptr) return false;
   const auto window = static_cast<xcb_window_t>(id);
-  xcb_generic_error_t* error = nullptr;
-  auto* attributes =
-      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error);
-  std::free(error);
-  if (attributes == nullptr) return false;
-  const xcb_visualtype_t* visual = ui::FindVisual(xcb_get_setup(c), attributes->visual);
-  std::free(attributes);
-  auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-  if (geometry == nullptr || visual == nullptr) {
-    std::free(geometry);
-    return false;
-  }
-  const int depth = geometry->depth;
-  std::free(geometry);
-  // 24-bit true colour in 32-bit pixels: red either in the low or in the high byte.
-  const bool redLow = visual->red_mask == 0xFFu && visual->blue_mask == 0xFF0000u;
-  const bool redHigh = visual->red_mask == 0xFF0000u && visual->blue_mask == 0xFFu;
-  if ((depth != 24 && depth != 32) || (!redLow && !redHigh)) return false;
+  const auto format = ui::WindowPixelFormat(c, window);
+  if (!format) return false;
 
   const int w = surface.width(), h = surface.height();
-  std::vector<std::uint32_t> pixels(surface.pixels(), surface.pixels() + std::size_t(w) * h);
-  if (redHigh) {
-    for (std::uint32_t& p : pixels) {
+  const std::uint32_t* pixels = surface.pixels();
+  std::vector<std::uint32_t> swapped;
+  if (format->layout != surface.layout()) {
+    swapped.assign(pixels, pixels + std::size_t(w) * h);
+    for (std::uint32_t& p : swapped) {
       p = (p & 0xFF00FF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
     }
+    pixels = swapped.data();
   }
   const xcb_gcontext_t gc = xcb_generate_id(c);
   xcb_create_gc(c, gc, window, 0, nullptr);
@@ -97,8 +96,8 @@ bool PutSurface(unsigned long id, const Surface& surface) {
     const int rows = std::min(rowsPerBand, h - y);
     xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, gc, static_cast<std::uint16_t>(w),
                   static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(y), 0,
-                  static_cast<std::uint8_t>(depth), static_cast<std::uint32_t>(rows) * w * 4,
-                  reinterpret_cast<const std::uint8_t*>(pixels.data() + std::size_t(y) * w));
+                  format->depth, static_cast<std::uint32_t>(rows) * w * 4,
+                  reinterpret_cast<const std::uint8_t*>(pixels + std::size_t(y) * w));
   }
   xcb_free_gc(c, gc);
   // A round trip: the server has drawn everything before the program ends.

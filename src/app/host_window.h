@@ -1,5 +1,6 @@
 // Windows that belong to someone else: a screen-saver host's window and the preview window
-// of "/P id", reached by their X11 ids through a connection of our own.
+// of "/P id", reached by their X11 ids through Qt's connection (or, before Qt has one, a
+// connection of our own).
 #pragma once
 
 #include <QSize>
@@ -22,7 +23,7 @@ std::optional<unsigned long> RootWindowId();
 void HoldWindowManagerRequests();
 
 // Puts the whole surface into the X11 window `id` at its top-left corner and waits until the
-// server has it. False when the window is gone or its pixel format is not 24-bit true colour.
+// server has it. False when the window is gone or does not take 32-bit true-colour pixels.
 bool PutSurface(unsigned long id, const Surface& surface);
 
 }  // namespace lmvn::app

@@ -18,6 +18,7 @@
 #include "render/numeric.h"
 #include "render/random.h"
 #include "settings/store.h"
+#include "ui/wayland_canvas.h"
 
 namespace lmvn::app {
 
@@ -88,7 +89,7 @@ void RestoreWindowPlacement(QWidget& window, const char* section) {
 
 namespace {
 std::int64_t NowUs() {
-  return ui::Presenter::NowUs();
+  return ui::FrameClock::NowUs();
 }
 }  // namespace
 
@@ -100,9 +101,11 @@ ScreenWindow::ScreenWindow(Saver& saver, QScreen* screen)
       screen_(screen),
       palette_(saver.palette()),
       surface_(1, 1),
-      presenter_(*this, surface_, [&saver] { saver.Frame(); }) {
+      presenter_(*this, surface_) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  // On Wayland the animation may lie beneath the window, the labels over it.
+  if (ui::WaylandCanvas::Possible()) setAttribute(Qt::WA_TranslucentBackground);
   setAutoFillBackground(false);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -151,10 +154,18 @@ bool ScreenWindow::Embed(unsigned long id, bool rootWindow) {
   const auto size = HostWindowSize(id);
   if (!foreignParent_ || !size) return false;
   windowHandle()->setParent(foreignParent_);
-  setGeometry(0, 0, size->width(), size->height());
+  const QSize logical = Logical(*size);
+  setGeometry(0, 0, logical.width(), logical.height());
   show();
   if (rootWindow) lower();  // beneath every other window, as the desktop is
   return true;
+}
+
+QSize ScreenWindow::Logical(QSize device) const {
+  const qreal ratio = devicePixelRatioF();
+  if (!(ratio > 0) || ratio == 1.0) return device;
+  return QSize(std::max(1, qRound(device.width() / ratio)),
+               std::max(1, qRound(device.height() / ratio)));
 }
 
 void ScreenWindow::Prepare(const RuntimeSettings& runtime) {
@@ -189,7 +200,6 @@ void ScreenWindow::HideInfo() {
 }
 
 void ScreenWindow::Retire() {
-  presenter_.Stop();
   screen_ = nullptr;
   ShowLockMessage({});
   HideInfo();
@@ -230,7 +240,8 @@ Saver::Saver(const Palette& startupPalette, const Options& options)
     : options_(options),
       mode_(ui::Run().runMode),
       palette_(startupPalette),
-      sequence_(noOverrides_) {
+      sequence_(noOverrides_),
+      clock_([this] { Frame(); }) {
   mnuClick_ = std::make_unique<QMenu>("&Click");
   mnuClick_->addAction("Properties...", this, [this] {
     if (menuWindow_) OpenProperties(*menuWindow_);
@@ -264,6 +275,7 @@ void Saver::Start() {
       return;
     }
     sequence_.AddOutput(window->context());
+    clock_.Watch(window->presenter());
     windows_.push_back(std::move(window));
     hostTimer_.start();
   }
@@ -335,18 +347,18 @@ ScreenWindow& Saver::AddWindow(QScreen* screen) {
   Shape(added);
   added.Prepare(runtime_);
   sequence_.AddOutput(added.context());
+  clock_.Watch(added.presenter());
   return added;
 }
 
 void Saver::RetireWindow(ScreenWindow& window) {
-  const bool lead = !windows_.empty() && windows_.front().get() == &window;
+  clock_.Unwatch(window.presenter());
   sequence_.RemoveOutput(window.surface());
   window.Retire();
   const auto it = std::find_if(windows_.begin(), windows_.end(),
                                [&](const auto& w) { return w.get() == &window; });
   spare_.push_back(std::move(*it));
   windows_.erase(it);
-  if (lead && animating_) StartFrames();  // the next window takes over the frame timer
 }
 
 void Saver::Shape(ScreenWindow& window) {
@@ -387,7 +399,6 @@ void Saver::ScreenAdded(QScreen* screen) {
   // During a dialog the windows are laid out again when it closes.
   if (!started_ || stopRequested_ || inDialog_ || !everyScreen()) return;
   AddWindow(screen);
-  if (windows_.size() == 1 && animating_) StartFrames();
 }
 
 void Saver::ScreenRemoved(QScreen* screen) {
@@ -405,13 +416,17 @@ void Saver::ScreenRemoved(QScreen* screen) {
 
 void Saver::StartFrames() {
   animating_ = true;
-  for (auto& window : windows_) window->presenter().Stop();
-  if (!windows_.empty()) windows_.front()->presenter().Start(runtime_.FrameDelay);
+  clock_.Start(runtime_.FrameDelay);
 }
 
 void Saver::StopFrames() {
   animating_ = false;
-  for (auto& window : windows_) window->presenter().Stop();
+  clock_.Stop();
+}
+
+void Saver::PresentAll() {
+  for (auto& window : windows_) window->presenter().Put();
+  ui::Presenter::FinishPuts();
 }
 
 ScreenWindow* Saver::PrimaryWindow() const {
@@ -432,7 +447,7 @@ QRect Saver::PointerArea() const {
 
 void Saver::Frame() {
   if (windows_.empty()) return;
-  ui::Presenter& lead = windows_.front()->presenter();
+  const ui::Presenter& lead = windows_.front()->presenter();
   if (options_.frames && framesDrawn_ >= *options_.frames) {
     StopFrames();  // the last frame stays on screen
     return;
@@ -450,16 +465,16 @@ void Saver::Frame() {
       shown = run.shown;
       if (run.shown || run.idle) break;
     }
-    for (auto& window : windows_) window->presenter().Present();
+    PresentAll();
     ParkCursor(true);
     if (!shown) {
       StopFrames();  // rests, taking input, until the driver starts again
       return;
     }
+    clock_.pacer().StartFrame(NowUs());  // the frame proper starts once the run has begun
   }
-  FramePacer& pacer = lead.pacer();
-  const std::int64_t start = NowUs();
-  pacer.StartFrame(start);  // the frame proper starts after the run has begun
+  FramePacer& pacer = clock_.pacer();
+  const std::int64_t start = pacer.FrameStartTick;
   if (options_.stats) {
     ++stats_.frames;
     stats_.present = ui::Presenter::PathName(lead.path());
@@ -468,8 +483,7 @@ void Saver::Frame() {
     }
   }
   const bool budgetSpent = sequence_.Frame();
-  // The lead's presenter sends its own changes after this.
-  for (std::size_t k = 1; k < windows_.size(); ++k) windows_[k]->presenter().Present();
+  PresentAll();
 
   const std::int64_t end = NowUs();
   if (pacer.LabelRefreshDue(end)) {
@@ -492,8 +506,8 @@ void Saver::ClearMessageArea() {
   for (auto& window : windows_) {
     window->ShowLockMessage({});
     window->surface().Clear();
-    window->presenter().Present();
   }
+  PresentAll();
   PlaceLockMessage();
 }
 
@@ -673,8 +687,9 @@ void Saver::FollowHostWindow() {
     return;
   }
   ScreenWindow& window = *windows_.front();
-  if (*size != window.size()) {
-    window.setGeometry(0, 0, size->width(), size->height());
+  const QSize logical = window.Logical(*size);
+  if (logical != window.size()) {
+    window.setGeometry(0, 0, logical.width(), logical.height());
     RunEffects();
   }
 }

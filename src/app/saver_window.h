@@ -52,6 +52,8 @@ class ScreenWindow final : public QWidget, private CueSink {
   // layouts (or once its monitor is gone).
   QScreen* boundScreen() const { return screen_; }
   void Bind(QScreen* screen) { screen_ = screen; }
+  // A size in the host's device pixels as this window's logical size.
+  QSize Logical(QSize device) const;
   // A native child of the host's window `id`, covering it; false when there is no such window.
   bool Embed(unsigned long id, bool rootWindow);
   // Sizes the surface to the window for a driver start with these settings.
@@ -128,7 +130,7 @@ class Saver final : public QObject {
   void PointerMoved(QPoint global);
   void PlayCue(const ScreenWindow& from, Cue cue, CuePlace place);
   void Shown();
-  // One frame on every window (the first window's presenter calls it).
+  // One frame on every window (the frame clock calls it).
   void Frame();
 
  private:
@@ -141,9 +143,11 @@ class Saver final : public QObject {
   void Shape(ScreenWindow& window);
   void ScreenAdded(QScreen* screen);
   void ScreenRemoved(QScreen* screen);
-  // The frame timer is the first window's presenter's.
+  // One frame clock for every window.
   void StartFrames();
   void StopFrames();
+  // Sends every window's changes, with one round trip for all.
+  void PresentAll();
   ScreenWindow* PrimaryWindow() const;
   // The area the pointer test measures: every window together (the whole desktop).
   QRect PointerArea() const;
@@ -165,6 +169,8 @@ class Saver final : public QObject {
   SettingOverrides noOverrides_;
   EffectSequence sequence_;
   RuntimeSettings runtime_;
+  // Before the windows: their presenters leave it when they go.
+  ui::FrameClock clock_;
   std::vector<std::unique_ptr<ScreenWindow>> windows_;
   // Windows whose monitor went or whose layout ended, kept hidden for reuse: a window may be
   // retired while one of its own handlers runs.

@@ -35,6 +35,7 @@ EffectRun Driver::NextRun() {
   if (cycling_) return NextCycleRun();
   // One chosen effect, reloaded from the store for every run, without end.
   EffectRun run;
+  run.shown = true;
   run.request.id = chosen_;
   run.request.perfMult = perfMult_;
   run.framesPerEffect = framesPerEffect_;
@@ -80,6 +81,7 @@ EffectRun Driver::NextCycleRun() {
 
 EffectRun Driver::RunWelcomeTour() {
   EffectRun run;
+  run.shown = true;
   run.request.scale = true;
   run.request.perfMult = perfMult_;
   const Integer index = ClampInteger(tour.TourIndex, 0, 3);
@@ -127,7 +129,6 @@ void EffectSequence::Restart(const RuntimeSettings& runtime, bool firstRun) {
   for (auto& output : outputs_) output->effect.reset();
   driver_.RunEffects(runtime, firstRun);
   run_ = EffectRun{};
-  run_.shown = false;
   framesThisRun_ = 0;
 }
 

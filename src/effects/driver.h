@@ -21,8 +21,8 @@ namespace lmvn {
 struct EffectRun {
   EffectRequest request;
   // False when the effect's bit is clear in the cycle selection: the run clears the surface
-  // and passes on without drawing.
-  bool shown = true;
+  // and passes on without drawing. No run has begun yet while it is false by default.
+  bool shown = false;
   // The run's frame budget (below 1: the run lasts until the saver stops or restarts).
   Long framesPerEffect = 0;
   // True on the run that closes a whole round of the cycle in which nothing was shown (a

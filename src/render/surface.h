@@ -89,6 +89,9 @@ class Surface {
   // the memory is asked for at once and at every resize. The picture is kept (and marked as
   // changed). The memory must stay valid until it is replaced here or the surface is gone.
   void UseMemory(PixelMemory* memory, PixelLayout layout);
+  // Lets go of outside memory at once, for its owner going away: neither copies nor allocates
+  // (so it cannot fail), and leaves one black pixel of the surface's own.
+  void LetGoOfMemory();
 
   // The colour at (x, y) with the top byte 0; 0 outside the surface.
   Colour GetPixel(int x, int y) const {
@@ -239,7 +242,8 @@ class Surface {
 
   int width_ = 1;
   int height_ = 1;
-  std::uint32_t* pixels_ = nullptr;  // own_ or the memory handed out by memory_
+  std::uint32_t* pixels_ = nullptr;  // own_, lone_ or the memory handed out by memory_
+  std::uint32_t lone_ = 0xFF000000u;
   std::vector<std::uint32_t> own_;
   PixelMemory* memory_ = nullptr;
   // Where red and blue sit in a stored pixel: 0 and 16, or 16 and 0.
@@ -252,6 +256,15 @@ class Surface {
   std::size_t tileCols_ = 1;
   int tileShift_ = kTileShift;
 };
+
+// Fewer, larger areas for about the same pixels, from the runs TakeChangedTiles visits. Runs
+// on one tile row whose gap is at most `gap` pixels become one (the gap's pixels are sent again
+// unchanged); the joined runs still come row by row, left to right, never touching.
+void JoinRuns(const std::vector<Surface::Rect>& runs, int gap, std::vector<Surface::Rect>& joined);
+// Runs that lie exactly below each other (same left edge and width, rows adjoining) become one
+// taller rectangle. `open` and `next` are the caller's scratch lists, kept to save allocations.
+void MergeDownwards(const std::vector<Surface::Rect>& joined, std::vector<Surface::Rect>& merged,
+                    std::vector<std::size_t>& open, std::vector<std::size_t>& next);
 
 // One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot
 // is the first pixelSize cells, row by row, of a 2 x 2 cell (sizes 2 to 4) or a 3 x 3 cell

@@ -4,18 +4,29 @@
 #include <sys/shm.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
+#ifdef LUMIVANE_HAVE_DPMS
+#include <xcb/dpms.h>
+#endif
 
 #include <QtGui/qguiapplication_platform.h>
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <bit>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
+#include "ui/output_power.h"
+#include "ui/wayland_canvas.h"
 #include "ui/x11_visual.h"
 
 namespace lmvn::ui {
@@ -28,14 +39,6 @@ namespace {
 // again to save a request, and smaller tiles send fewer unchanged pixels.
 constexpr int kTileShift = 3;
 constexpr int kJoinGap = 64;
-
-// Qt's own connection to the X server, so that our puts and Qt's requests stay in order;
-// nullptr on other platforms.
-xcb_connection_t* XcbConnection() {
-  if (!QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) return nullptr;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
 
 // A display reached over the network cannot see our memory: only local displays (":0",
 // "unix:0", a socket path) try shared memory.
@@ -52,49 +55,26 @@ int BitsPerPixel(const xcb_setup_t* setup, int depth) {
   return 0;
 }
 
-// Fewer, larger areas for about the same pixels: runs in a tile row whose gap is at most `gap`
-// pixels become one (the gap's pixels are sent again unchanged). `rects` come row by row, left
-// to right, and so do the joined runs, still one height per row and never touching.
-void JoinRuns(const std::vector<QRect>& rects, int gap, std::vector<QRect>& joined) {
-  joined.clear();
-  for (const QRect& r : rects) {
-    if (!joined.empty() && joined.back().y() == r.y() && r.x() - joined.back().right() - 1 <= gap) {
-      joined.back().setRight(r.right());
-    } else {
-      joined.push_back(r);
-    }
-  }
-}
-
-// Runs that lie exactly below each other become one taller rectangle. `open` and `next` are
-// the caller's scratch lists (indices into `merged` of the previous and the current row).
-void MergeDownwards(const std::vector<QRect>& joined, std::vector<QRect>& merged,
-                    std::vector<std::size_t>& open, std::vector<std::size_t>& next) {
-  merged.clear();
-  open.clear();
-  next.clear();
-  int rowY = INT_MIN;
-  std::size_t k = 0;
-  for (const QRect& r : joined) {
-    if (r.y() != rowY) {
-      open.swap(next);
-      next.clear();
-      rowY = r.y();
-      k = 0;
-    }
-    while (k < open.size() && merged[open[k]].x() < r.x()) ++k;
-    if (k < open.size()) {
-      QRect& above = merged[open[k]];
-      if (above.x() == r.x() && above.width() == r.width() && above.bottom() + 1 == r.y()) {
-        above.setBottom(r.bottom());
-        next.push_back(open[k++]);
-        continue;
+const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) {
+  for (auto screens = xcb_setup_roots_iterator(setup); screens.rem; xcb_screen_next(&screens)) {
+    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
+         xcb_depth_next(&depths)) {
+      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+           xcb_visualtype_next(&visuals)) {
+        if (visuals.data->visual_id == id) return visuals.data;
       }
     }
-    merged.push_back(r);
-    next.push_back(merged.size() - 1);
   }
+  return nullptr;
 }
+
+// Puts into shared memory wait for one round trip after the last of them.
+bool putsPending = false;
+// The monitors of the X display are powered down (DPMS standby, suspend or off), as last
+// looked at by a frame clock.
+bool monitorsAsleep = false;
+// Presenters on X11, so that a window's visibility events find theirs.
+std::vector<Presenter*> x11Presenters;
 
 // What of `target` other widgets cover: its own children and the siblings (of it or of an
 // ancestor) stacked above it, in target coordinates. Those parts are painted through Qt.
@@ -129,20 +109,73 @@ QRect VisibleRect(const QWidget& target) {
   return visible;
 }
 
+// Asks the server for the window's visibility changes (fully covered or not) beside the
+// events Qt selected.
+void SelectVisibilityEvents(xcb_connection_t* c, xcb_window_t window) {
+  auto* attributes =
+      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+  if (attributes == nullptr) return;
+  const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_VISIBILITY_CHANGE;
+  std::free(attributes);
+  xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+}
+
 }  // namespace
 
-const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) {
-  for (auto screens = xcb_setup_roots_iterator(setup); screens.rem; xcb_screen_next(&screens)) {
-    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
-         xcb_depth_next(&depths)) {
-      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
-           xcb_visualtype_next(&visuals)) {
-        if (visuals.data->visual_id == id) return visuals.data;
+xcb_connection_t* QtXcbConnection() {
+  if (qGuiApp == nullptr || !QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) {
+    return nullptr;
+  }
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+std::optional<X11PixelFormat> WindowPixelFormat(xcb_connection_t* c, xcb_window_t window) {
+  auto* attributes =
+      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+  auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+  const xcb_setup_t* setup = xcb_get_setup(c);
+  const xcb_visualtype_t* visual =
+      attributes != nullptr ? FindVisual(setup, attributes->visual) : nullptr;
+  const int depth = geometry != nullptr ? geometry->depth : 0;
+  std::free(attributes);
+  std::free(geometry);
+  constexpr std::uint8_t kNativeOrder = std::endian::native == std::endian::little
+                                            ? XCB_IMAGE_ORDER_LSB_FIRST
+                                            : XCB_IMAGE_ORDER_MSB_FIRST;
+  if (visual == nullptr || (depth != 24 && depth != 32) || BitsPerPixel(setup, depth) != 32 ||
+      setup->image_byte_order != kNativeOrder || visual->green_mask != 0xFF00u) {
+    return std::nullopt;
+  }
+  X11PixelFormat format;
+  format.depth = static_cast<std::uint8_t>(depth);
+  if (visual->red_mask == 0xFF0000u && visual->blue_mask == 0xFFu) {
+    format.layout = PixelLayout::RedHigh;
+  } else if (visual->red_mask == 0xFFu && visual->blue_mask == 0xFF0000u) {
+    format.layout = PixelLayout::RedLow;
+  } else {
+    return std::nullopt;
+  }
+  return format;
+}
+
+// A window fully covered by others gets nothing drawn: X11 says so with VisibilityNotify,
+// which Qt does not pass on.
+class VisibilityFilter final : public QAbstractNativeEventFilter {
+ public:
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (type != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_VISIBILITY_NOTIFY) return false;
+    const auto* notify = static_cast<const xcb_visibility_notify_event_t*>(message);
+    for (Presenter* presenter : x11Presenters) {
+      if (presenter->chosenWindow_ == notify->window) {
+        presenter->SetObscured(notify->state == XCB_VISIBILITY_FULLY_OBSCURED);
       }
     }
+    return false;
   }
-  return nullptr;
-}
+};
 
 // A shared memory segment that holds a surface's pixels, attached by the X server, and the
 // window and GC they are put into.
@@ -181,37 +214,18 @@ class SharedPixels final : public PixelMemory {
     return static_cast<std::uint32_t*>(address);
   }
 
-  // The window `window` of the target: its GC and pixel layout. False when its pixels are not
-  // 32-bit true colour with 8-bit channels.
+  // The window `window` of the target: its GC and pixel format. False when it does not take
+  // the surface's pixels as they are.
   bool Bind(xcb_window_t window) {
-    if (window == window_) return layoutKnown_;
+    if (window == window_) return format_.has_value();
     window_ = window;
-    layoutKnown_ = false;
     if (gc_ != 0) xcb_free_gc(c_, gc_);
     gc_ = 0;
-    auto* attributes =
-        xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr);
-    auto* geometry = xcb_get_geometry_reply(c_, xcb_get_geometry(c_, window), nullptr);
-    const xcb_setup_t* setup = xcb_get_setup(c_);
-    const xcb_visualtype_t* visual =
-        attributes != nullptr ? FindVisual(setup, attributes->visual) : nullptr;
-    depth_ = geometry != nullptr ? geometry->depth : 0;
-    std::free(attributes);
-    std::free(geometry);
-    if (visual == nullptr || BitsPerPixel(setup, depth_) != 32 || visual->green_mask != 0xFF00u) {
-      return false;
-    }
-    if (visual->red_mask == 0xFF0000u && visual->blue_mask == 0xFFu) {
-      layout_ = PixelLayout::RedHigh;
-    } else if (visual->red_mask == 0xFFu && visual->blue_mask == 0xFF0000u) {
-      layout_ = PixelLayout::RedLow;
-    } else {
-      return false;
-    }
+    format_ = WindowPixelFormat(c_, window);
+    if (!format_) return false;
     gc_ = xcb_generate_id(c_);
     const std::uint32_t noExposures = 0;
     xcb_create_gc(c_, gc_, window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
-    layoutKnown_ = true;
     return true;
   }
 
@@ -221,16 +235,12 @@ class SharedPixels final : public PixelMemory {
                       static_cast<std::uint16_t>(r.y()), static_cast<std::uint16_t>(r.width()),
                       static_cast<std::uint16_t>(r.height()),
                       static_cast<std::int16_t>(r.x() + offset.x()),
-                      static_cast<std::int16_t>(r.y() + offset.y()), depth_,
+                      static_cast<std::int16_t>(r.y() + offset.y()), format_->depth,
                       XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
   }
 
-  // Waits until the server has handled every request sent so far, the puts included: after
-  // it the pixels may be overwritten.
-  void Sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
-
   const std::uint32_t* data() const { return static_cast<const std::uint32_t*>(address_); }
-  PixelLayout layout() const { return layout_; }
+  PixelLayout layout() const { return format_ ? format_->layout : PixelLayout::RedHigh; }
 
  private:
   void Release() {
@@ -246,62 +256,211 @@ class SharedPixels final : public PixelMemory {
   int width_ = 0, height_ = 0;
   xcb_window_t window_ = 0;
   xcb_gcontext_t gc_ = 0;
-  std::uint8_t depth_ = 0;
-  bool layoutKnown_ = false;
-  PixelLayout layout_ = PixelLayout::RedHigh;
+  std::optional<X11PixelFormat> format_;
 };
 
-Presenter::Presenter(QWidget& target, Surface& surface, std::function<void()> frame)
-    : target_(target), surface_(surface), frame_(std::move(frame)) {
+// ---- FrameClock
+
+FrameClock::FrameClock(std::function<void()> frame) : frame_(std::move(frame)) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &Presenter::Tick);
-  surface_.SetTileShift(kTileShift);
+  connect(&timer_, &QTimer::timeout, this, &FrameClock::Tick);
+  poll_.setInterval(1000);
+  connect(&poll_, &QTimer::timeout, this, &FrameClock::Poll);
+  if (OutputPower* power = OutputPower::Get()) {
+    connect(power, &OutputPower::changed, this, &FrameClock::Wake);
+  }
 }
 
-Presenter::~Presenter() {
-  if (shared_) surface_.UseMemory(nullptr, surface_.layout());
+FrameClock::~FrameClock() {
+  for (Presenter* presenter : watched_) presenter->clock_ = nullptr;
 }
 
-std::int64_t Presenter::NowUs() {
+std::int64_t FrameClock::NowUs() {
   using namespace std::chrono;
   return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void Presenter::Start(Long delayMs) {
+void FrameClock::Start(Long delayMs) {
   pacer_.FrameDelay = delayMs;
   running_ = true;
+  asleep_ = false;
+  if (QtXcbConnection() != nullptr) poll_.start();
   Schedule(0);
 }
 
-void Presenter::Stop() {
+void FrameClock::Stop() {
   running_ = false;
+  asleep_ = false;
   timer_.stop();
+  poll_.stop();
+}
+
+void FrameClock::Watch(Presenter& presenter) {
+  if (presenter.clock_ != nullptr && presenter.clock_ != this) presenter.clock_->Unwatch(presenter);
+  if (std::find(watched_.begin(), watched_.end(), &presenter) == watched_.end()) {
+    watched_.push_back(&presenter);
+  }
+  presenter.clock_ = this;
+  presenter.WatchWindowHandle();
+  Wake();
+}
+
+void FrameClock::Unwatch(Presenter& presenter) {
+  std::erase(watched_, &presenter);
+  if (presenter.clock_ == this) presenter.clock_ = nullptr;
+}
+
+void FrameClock::Wake() {
+  if (!running_ || !asleep_) return;
+  asleep_ = false;
+  Schedule(0);
+}
+
+bool FrameClock::AnySeen() const {
+  return std::any_of(watched_.begin(), watched_.end(),
+                     [](const Presenter* p) { return p->Seen(); });
 }
 
 // The timer has whole milliseconds and the event loop may round them up, so it is set for the
 // whole milliseconds of the wait and the frame sleeps off the remaining fraction (under 2 ms)
 // when the timer fires: frames start neither early nor a millisecond late.
-void Presenter::Schedule(std::int64_t waitUs) {
+void FrameClock::Schedule(std::int64_t waitUs) {
   if (!running_) return;
   nextFrameUs_ = NowUs() + waitUs;
   timer_.start(static_cast<int>(std::min<std::int64_t>(waitUs / 1000, 1'000'000)));
 }
 
-void Presenter::Tick() {
+void FrameClock::Tick() {
   if (!running_) return;
   const std::int64_t early = nextFrameUs_ - NowUs();
   if (early > 2000) {
     Schedule(early);
     return;
   }
+  if (!AnySeen()) {
+    asleep_ = true;  // no timer until a window event or the poll finds a window seen
+    return;
+  }
   if (early > 0) std::this_thread::sleep_for(std::chrono::microseconds(early));
-  restUs_.reset();
   pacer_.StartFrame(NowUs());
   frame_();
   if (!running_) return;
-  Present();
-  Schedule(restUs_ ? *restUs_ : pacer_.WaitAfterFrame(NowUs()));
+  Schedule(pacer_.WaitAfterFrame(NowUs()));
+}
+
+// What X11 does not announce, looked at once a second in one round trip: whether the monitors
+// sleep, and whether each window is viewable (a host may unmap its window, which leaves ours
+// mapped but unseen).
+void FrameClock::Poll() {
+  xcb_connection_t* c = QtXcbConnection();
+  if (c == nullptr) return;
+#ifdef LUMIVANE_HAVE_DPMS
+  const xcb_query_extension_reply_t* dpms = xcb_get_extension_data(c, &xcb_dpms_id);
+  const bool haveDpms = dpms != nullptr && dpms->present;
+  const xcb_dpms_info_cookie_t info = haveDpms ? xcb_dpms_info(c) : xcb_dpms_info_cookie_t{};
+#endif
+  constexpr std::size_t kMaxWindows = 16;
+  xcb_get_window_attributes_cookie_t cookies[kMaxWindows];
+  const std::size_t n = std::min(watched_.size(), kMaxWindows);
+  for (std::size_t k = 0; k < n; ++k) {
+    cookies[k] =
+        xcb_get_window_attributes(c, static_cast<xcb_window_t>(watched_[k]->chosenWindow_));
+  }
+#ifdef LUMIVANE_HAVE_DPMS
+  if (haveDpms) {
+    if (auto* reply = xcb_dpms_info_reply(c, info, nullptr)) {
+      monitorsAsleep = reply->state != 0 && reply->power_level != XCB_DPMS_DPMS_MODE_ON;
+      std::free(reply);
+    }
+  }
+#endif
+  for (std::size_t k = 0; k < n; ++k) {
+    xcb_generic_error_t* error = nullptr;
+    auto* reply = xcb_get_window_attributes_reply(c, cookies[k], &error);
+    std::free(error);
+    if (watched_[k]->chosenWindow_ != 0) {
+      watched_[k]->viewable_ = reply == nullptr || reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    }
+    std::free(reply);
+  }
+  Wake();
+}
+
+// ---- Presenter
+
+Presenter::Presenter(QWidget& target, Surface& surface) : target_(target), surface_(surface) {
+  surface_.SetTileShift(kTileShift);
+  target_.installEventFilter(this);
+}
+
+Presenter::Presenter(QWidget& target, Surface& surface, std::function<void()> frame)
+    : Presenter(target, surface) {
+  ownClock_ = std::make_unique<FrameClock>([this, draw = std::move(frame)] {
+    if (draw) draw();
+    if (running()) Present();
+  });
+  ownClock_->Watch(*this);
+}
+
+// Nothing here allocates or copies: the pixels in shared memory are simply let go.
+Presenter::~Presenter() {
+  if (clock_ != nullptr) clock_->Unwatch(*this);
+  std::erase(x11Presenters, this);
+  if (shared_) surface_.LetGoOfMemory();
+}
+
+void Presenter::Start(Long delayMs) {
+  if (ownClock_) ownClock_->Start(delayMs);
+}
+
+void Presenter::Stop() {
+  if (ownClock_) ownClock_->Stop();
+}
+
+bool Presenter::Seen() const {
+  if (!target_.isVisible()) return false;
+  const QWidget* top = target_.window();
+  if (top->isMinimized()) return false;
+  const QWindow* handle = top->windowHandle();
+  if (handle == nullptr || !handle->isExposed() || obscured_ || !viewable_) return false;
+  if (canvas_ && canvas_->Starved(FrameClock::NowUs())) return false;
+  if (monitorsAsleep && QtXcbConnection() != nullptr) return false;
+  const OutputPower* power = OutputPower::Get();
+  return power == nullptr || !power->Off(target_.screen());
+}
+
+bool Presenter::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+      if (watched == &target_) {
+        WatchWindowHandle();
+        canvas_.reset();  // its parent surface goes with the window
+        chosen_ = false;
+      }
+      [[fallthrough]];
+    case QEvent::Expose:
+    case QEvent::WindowStateChange:
+      if (clock_ != nullptr) clock_->Wake();
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void Presenter::WatchWindowHandle() {
+  QWindow* handle = target_.window()->windowHandle();
+  if (handle == nullptr || handle == watchedHandle_) return;
+  if (watchedHandle_) watchedHandle_->removeEventFilter(this);
+  watchedHandle_ = handle;
+  handle->installEventFilter(this);
+}
+
+void Presenter::SetObscured(bool obscured) {
+  obscured_ = obscured;
+  if (!obscured && clock_ != nullptr) clock_->Wake();
 }
 
 void Presenter::Resize(int width, int height) {
@@ -311,22 +470,63 @@ void Presenter::Resize(int width, int height) {
 }
 
 void Presenter::ChoosePath() {
-  // Chosen once the target is on screen: its window tells the pixel layout.
-  if (chosen_ || !target_.isVisible()) return;
+  // Chosen once the target is on screen, and again whenever its window or its screen (and so
+  // its pixel ratio) changed: the window tells the pixel format.
+  if (!target_.isVisible()) return;
+  const unsigned long window = target_.window()->internalWinId();
+  QScreen* screen = target_.screen();
+  if (chosen_ && window == chosenWindow_ && screen == chosenScreen_) return;
   chosen_ = true;
-  xcb_connection_t* c = XcbConnection();
+  chosenWindow_ = window;
+  chosenScreen_ = screen;
+  obscured_ = false;
+  viewable_ = true;
+  WatchWindowHandle();
+  xcb_connection_t* c = QtXcbConnection();
+  if (c != nullptr && window != 0) {
+    static auto* const filter = [] {
+      auto* made = new VisibilityFilter;  // for the life of the program
+      qApp->installNativeEventFilter(made);
+      return made;
+    }();
+    (void)filter;
+    if (std::find(x11Presenters.begin(), x11Presenters.end(), this) == x11Presenters.end()) {
+      x11Presenters.push_back(this);
+    }
+    SelectVisibilityEvents(c, static_cast<xcb_window_t>(window));
+  }
+  if (c == nullptr && target_.isWindow() && target_.testAttribute(Qt::WA_TranslucentBackground) &&
+      target_.devicePixelRatioF() == 1.0) {
+    path_ = Path::Qt;
+    canvas_ = WaylandCanvas::Make(target_.windowHandle(), [this] {
+      if (clock_ != nullptr) clock_->Wake();
+    });
+    if (canvas_) {
+      // All of the picture goes to the new canvas (marked, not changed); the window becomes
+      // transparent with its next paint.
+      surface_.SetTileShift(kTileShift);
+      target_.update();
+    } else if (WaylandCanvas::Waiting()) {
+      chosen_ = false;  // the compositor's globals are still on their way: again next frame
+    }
+    return;
+  }
+  canvas_.reset();
   const xcb_query_extension_reply_t* shm =
       c != nullptr ? xcb_get_extension_data(c, &xcb_shm_id) : nullptr;
-  if (shm == nullptr || !shm->present || !LocalDisplay() || target_.devicePixelRatioF() != 1.0) {
+  if (shm == nullptr || !shm->present || !LocalDisplay() || window == 0 ||
+      target_.devicePixelRatioF() != 1.0) {
     FallBack();
     return;
   }
-  shared_ = std::make_unique<SharedPixels>(c);
-  if (!shared_->Bind(static_cast<xcb_window_t>(target_.window()->winId()))) {
+  if (!shared_) shared_ = std::make_unique<SharedPixels>(c);
+  if (!shared_->Bind(static_cast<xcb_window_t>(window))) {
     FallBack();
     return;
   }
-  surface_.UseMemory(shared_.get(), shared_->layout());
+  if (path_ != Path::Shm || surface_.layout() != shared_->layout()) {
+    surface_.UseMemory(shared_.get(), shared_->layout());
+  }
   if (surface_.pixels() != shared_->data()) {
     FallBack();
     return;
@@ -345,40 +545,57 @@ void Presenter::FallBack() {
   target_.update();
 }
 
-bool Presenter::BindWindow() {
-  const WId window = target_.window()->internalWinId();
-  return window != 0 && shared_->Bind(static_cast<xcb_window_t>(window)) &&
-         shared_->layout() == surface_.layout();
+bool Presenter::Put() {
+  ChoosePath();
+  runs_.clear();
+  surface_.TakeChangedTiles([this](const Surface::Rect& r) { runs_.push_back(r); });
+  if (runs_.empty()) return false;
+  JoinRuns(runs_, kJoinGap, joined_);  // still the bands QRegion::setRects wants
+  if (canvas_) {
+    MergeDownwards(joined_, merged_, openRows_, nextRows_);
+    const QMargins frame = target_.windowHandle()->frameMargins();  // drawn by Qt, if any
+    if (canvas_->Show(surface_, merged_, frame.left(), frame.top())) emit shown();
+    return false;
+  }
+  if (path_ == Path::Qt) {
+    bands_.clear();
+    for (const Surface::Rect& r : joined_) bands_.emplace_back(r.x, r.y, r.w, r.h);
+    QRegion region;
+    region.setRects(bands_.data(), static_cast<int>(bands_.size()));
+    target_.update(region);
+    return false;
+  }
+  if (!target_.isVisible()) return false;  // shown in full by the paint that comes with showing
+  MergeDownwards(joined_, merged_, openRows_, nextRows_);
+  return PutShm(merged_);
+}
+
+void Presenter::FinishPuts() {
+  if (!putsPending) return;
+  putsPending = false;
+  // The server has handled every request sent so far, the puts included, once this answers:
+  // after it the pixels may be overwritten.
+  if (xcb_connection_t* c = QtXcbConnection()) {
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+  }
 }
 
 void Presenter::Present() {
-  ChoosePath();
-  rects_.clear();
-  surface_.TakeChangedTiles(
-      [this](const Surface::Rect& r) { rects_.emplace_back(r.x, r.y, r.w, r.h); });
-  if (rects_.empty()) return;
-  if (path_ == Path::Shm && !BindWindow()) FallBack();
-  JoinRuns(rects_, kJoinGap, joined_);  // still the bands QRegion::setRects wants
-  if (path_ == Path::Qt) {
-    QRegion region;
-    region.setRects(joined_.data(), static_cast<int>(joined_.size()));
-    target_.update(region);
-    return;
-  }
-  if (!target_.isVisible()) return;  // shown in full by the paint that comes with showing
-  MergeDownwards(joined_, merged_, openRows_, nextRows_);
-  PutShm(merged_);
+  Put();
+  FinishPuts();
 }
 
-void Presenter::PutShm(const std::vector<QRect>& rects) {
+bool Presenter::PutShm(const std::vector<Surface::Rect>& rects) {
   const QRegion covered = CoveredRegion(target_);
   const QRect visible = VisibleRect(target_);
   const QPoint offset = target_.mapTo(target_.window(), QPoint(0, 0));
   QRegion viaQt;
-  for (const QRect& rect : rects) {
-    const QRect r = rect & visible;
+  bool put = false;
+  for (const Surface::Rect& rect : rects) {
+    const QRect r = QRect(rect.x, rect.y, rect.w, rect.h) & visible;
     if (r.isEmpty()) continue;
-    if (!covered.intersects(r)) {
+    put = true;
+    if (covered.isEmpty() || !covered.intersects(r)) {
       shared_->Put(r, offset);
       continue;
     }
@@ -386,13 +603,70 @@ void Presenter::PutShm(const std::vector<QRect>& rects) {
     viaQt += QRegion(r) & covered;
   }
   if (!viaQt.isEmpty()) target_.update(viaQt);
-  shared_->Sync();
+  if (!put) return false;
+  putsPending = true;
   const QWindow* window = target_.window()->windowHandle();
   if (window != nullptr && window->isExposed()) emit shown();
+  return true;
+}
+
+// Straight into the backing store's image where painting goes into one unscaled (Qt's raster
+// backing stores): a row copy per rectangle of the surface's own memory. Through QPainter each
+// picture of a many-rectangle region costs a clip of the whole window, allocated and freed.
+bool Presenter::PaintDirect(QPainter& painter, const QRegion& region) {
+  const Surface& s = surface_;
+  QPaintEngine* engine = painter.paintEngine();
+  if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
+      s.layout() != PixelLayout::RedHigh) {
+    return false;
+  }
+  QPaintDevice* device = engine->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return false;
+  auto* image = static_cast<QImage*>(device);
+  const QTransform transform = painter.deviceTransform();
+  const QImage::Format format = image->format();
+  if (transform.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0 ||
+      (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+       format != QImage::Format_ARGB32_Premultiplied)) {
+    return false;
+  }
+  const int dx = qRound(transform.dx()), dy = qRound(transform.dy());
+  if (dx != transform.dx() || dy != transform.dy()) return false;
+  const QRect imageArea = image->rect().translated(-dx, -dy);  // in target coordinates
+  const QRect surfaceArea(0, 0, s.width(), s.height());
+  uchar* bits = image->bits();
+  const qsizetype stride = image->bytesPerLine();
+  constexpr std::uint32_t kBlack = 0xFF000000u;
+  for (const QRect& area : region) {
+    const QRect r = area & imageArea;
+    if (r.isEmpty()) continue;
+    const QRect inside = r & surfaceArea;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(bits + (y + dy) * stride) + dx;
+      if (y < s.height() && !inside.isEmpty()) {
+        std::memcpy(row + inside.x(), s.pixels() + std::size_t(y) * s.width() + inside.x(),
+                    std::size_t(inside.width()) * 4);
+        // Beyond the surface (a target grown since the surface was sized) stays black.
+        std::fill(row + inside.right() + 1, row + r.right() + 1, kBlack);
+      } else {
+        std::fill(row + r.left(), row + r.right() + 1, kBlack);
+      }
+    }
+  }
+  return true;
 }
 
 void Presenter::Paint(QPainter& painter, const QRegion& region) {
   const Surface& s = surface_;
+  if (canvas_) {  // the canvas beneath shows through
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : region) painter.fillRect(r, Qt::transparent);
+    return;
+  }
+  if (PaintDirect(painter, region)) {
+    emit shown();
+    return;
+  }
   const QImage image(
       reinterpret_cast<const uchar*>(s.pixels()), s.width(), s.height(),
       static_cast<qsizetype>(s.width()) * 4,
@@ -401,8 +675,19 @@ void Presenter::Paint(QPainter& painter, const QRegion& region) {
   for (const QRect& area : region) {
     const QRect inside = area & surfaceArea;
     if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), image, inside);
-    // Beyond the surface (a target grown since the surface was sized) stays black.
-    for (const QRect& r : QRegion(area) - QRegion(inside)) painter.fillRect(r, Qt::black);
+    if (inside == area) continue;
+    // Beyond the surface (a target grown since the surface was sized) stays black: the bands
+    // right of and below the surface.
+    if (area.right() >= s.width()) {
+      painter.fillRect(
+          QRect(QPoint(std::max(area.left(), s.width()), area.top()), area.bottomRight()),
+          Qt::black);
+    }
+    if (area.bottom() >= s.height()) {
+      painter.fillRect(QRect(QPoint(area.left(), std::max(area.top(), s.height())),
+                             QPoint(std::min(area.right(), s.width() - 1), area.bottom())),
+                       Qt::black);
+    }
   }
   emit shown();
 }

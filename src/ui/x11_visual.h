@@ -1,11 +1,28 @@
-// Looking up X11 visuals, for code that puts pixels into windows itself.
+// X11 for code that puts pixels into windows itself: Qt's connection and the one decision on
+// whether a window takes the surface's pixels as they are.
 #pragma once
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
+#include <optional>
+
+#include "render/surface.h"
+
 namespace lmvn::ui {
 
-// The visual `id` among the server's screens and depths; nullptr when there is none.
-const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id);
+// Qt's own connection to the X server, so that our requests and Qt's stay in order; nullptr
+// without a Qt application on X11.
+xcb_connection_t* QtXcbConnection();
+
+// How a window takes 32-bit pixels unconverted.
+struct X11PixelFormat {
+  PixelLayout layout = PixelLayout::RedHigh;
+  std::uint8_t depth = 24;
+};
+
+// The format of the window `window` when it is true colour of depth 24 or 32 with 8-bit
+// channels in 32-bit pixels, in this machine's byte order; empty otherwise or when it is gone.
+std::optional<X11PixelFormat> WindowPixelFormat(xcb_connection_t* c, xcb_window_t window);
 
 }  // namespace lmvn::ui

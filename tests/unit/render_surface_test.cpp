@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -196,6 +197,52 @@ TEST(ChangeTracking, NeverMissesAChangedPixel) {
   }
 }
 
+// The runs of changed tiles, joined along their rows and merged downwards, cover exactly the
+// changed tiles plus the gaps joined, never overlap, stay inside the surface and come no more
+// numerous than the runs; runs left apart on a row are further apart than the gap.
+TEST(ChangeTracking, MergedRectanglesCoverTheChangedTilesOnce) {
+  constexpr int kW = 203, kH = 61, kShift = 3, kGap = 16;
+  ProgramRandom().Seed(11);
+  std::vector<Surface::Rect> joined, merged;
+  std::vector<std::size_t> open, next;
+  for (int round = 0; round < 200; ++round) {
+    Surface s(kW, kH);
+    s.SetTileShift(kShift);
+    Tiles(s);
+    const int marks = static_cast<int>(Rnd() * 40);
+    for (int k = 0; k < marks; ++k) {
+      const auto x = static_cast<Long>(Rnd() * kW), y = static_cast<Long>(Rnd() * kH);
+      Rnd() < 0.5f ? s.SetPixelV(x, y, 1) : s.Ellipse(x, y, x + 20, y + 12, 1);
+    }
+    const auto runs = Tiles(s);
+    JoinRuns(runs, kGap, joined);
+    MergeDownwards(joined, merged, open, next);
+    std::vector<int> times(kW * kH, 0);
+    for (const auto& r : merged) {
+      ASSERT_TRUE(!r.empty() && r.x >= 0 && r.y >= 0 && r.x + r.w <= kW && r.y + r.h <= kH);
+      for (int y = r.y; y < r.y + r.h; ++y) {
+        for (int x = r.x; x < r.x + r.w; ++x) ++times[y * kW + x];
+      }
+    }
+    const auto in = [](const std::vector<Surface::Rect>& rs, int x, int y) {
+      return std::any_of(rs.begin(), rs.end(), [&](const Surface::Rect& r) {
+        return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+      });
+    };
+    for (int y = 0; y < kH; ++y) {
+      for (int x = 0; x < kW; ++x) {
+        ASSERT_EQ(times[y * kW + x], in(joined, x, y) ? 1 : 0) << round << ": " << x << "," << y;
+        ASSERT_TRUE(!in(runs, x, y) || in(joined, x, y));
+      }
+    }
+    for (std::size_t k = 1; k < joined.size(); ++k) {
+      const auto &a = joined[k - 1], &b = joined[k];
+      EXPECT_TRUE(a.y != b.y || b.x - (a.x + a.w) > kGap);
+    }
+    EXPECT_LE(merged.size(), runs.size());
+  }
+}
+
 TEST(SurfaceState, CentresScalesAndDemoDefaults) {
   const SurfaceState s = MakeSurfaceState(640, 480, 2.0f, 3);
   EXPECT_EQ(s.CentreX + s.CentreY, 560);
@@ -248,6 +295,15 @@ TEST(SurfaceMemory, OutsideMemoryAndEitherLayoutKeepThePictureAndItsColours) {
   surface.UseMemory(nullptr, PixelLayout::RedLow);
   EXPECT_EQ(surface.GetPixel(4, 4), RGB(1, 2, 3));
   EXPECT_EQ(surface.pixels()[24], 0xFF030201u);
+  memory.fail = false;  // the owner of the memory goes: one black pixel is left, still usable
+  surface.UseMemory(&memory, PixelLayout::RedHigh);
+  surface.LetGoOfMemory();
+  EXPECT_NE(surface.pixels(), memory.block.data());
+  EXPECT_EQ(surface.width() * surface.height(), 1);
+  surface.SetPixelV(0, 0, RGB(9, 9, 9));
+  EXPECT_EQ(Tiles(surface).size(), 1u);
+  surface.Resize(6, 3);
+  EXPECT_EQ(surface.CountLitPixels(), 0u);
 }
 
 TEST(SurfaceTiles, OtherTileSizesAreClampedAndCoverTheSurface) {

@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Nothing is drawn that nobody can see, and drawing comes back when it can be seen; scaled
+# screens are filled. CPU ticks are counted loosely (a sleeping saver costs next to none, a
+# drawing one many), never timed.
+# Usage: unseen_e2e.sh CASE path/to/lumivane
+#   CASE: x11 (unmapped, covered, a host's window unmapped, monitors asleep where Xvfb can)
+#         sway (a hidden workspace, a powered-off output where the compositor can)
+#         scale (two monitors of different scale factors, a window reused across them)
+set -u
+case_name=$1
+lumivane=$(readlink -f "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
+
+store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# quiet NAME PID: the process spends at most 3 ticks of CPU in 4 s.
+quiet() {
+  sleep 1
+  local t0 t1
+  t0=$(ticks "$2")
+  sleep 4
+  t1=$(ticks "$2")
+  echo "$1: $((t1 - t0)) ticks in 4 s"
+  [ $((t1 - t0)) -le 3 ] || fail "$1: still drawing ($((t1 - t0)) ticks in 4 s)"
+}
+lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+# moving NAME [GEOMETRY]: two screenshots 0.4 s apart differ (the animation runs).
+moving() {
+  local crop=()
+  [ -n "${2:-}" ] && crop=(-crop "$2")
+  sleep 0.5
+  import -window root "${crop[@]}" "$work/a.png" && sleep 0.4 &&
+    import -window root "${crop[@]}" "$work/b.png" || fail "$1: no screenshot"
+  local changed
+  changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
+  echo "$1: ${changed%% *} pixels changed in 0.4 s"
+  [ "${changed%% *}" != 0 ] || fail "$1: nothing moves"
+}
+start_saver() {  # start_saver ARGS...: sets $saver to the pid
+  "$lumivane" "$@" >"$work/saver.out" 2>"$work/saver.err" &
+  saver=$!
+  pids+=("$saver")
+}
+need() {
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+}
+
+case "$case_name" in
+x11)
+  need Xvfb xdotool import compare convert python3
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb
+  start_x 1024 768
+  store '[General]\nAnimationType=0\n'
+  start_saver --stats  # standalone: pointer and window changes never end it
+  wait_until 20 xdotool search --onlyvisible --class lumivane >/dev/null || fail "no window"
+  id=$(xdotool search --onlyvisible --class lumivane | head -1)
+  moving "shown"
+  xdotool windowunmap "$id"
+  quiet "unmapped" "$saver"
+  xdotool windowmap "$id"
+  moving "mapped again"
+  coproc COVER { exec python3 "$here/x_window.py" 1024 768; }  # stacked above the saver
+  pids+=("$COVER_PID")
+  read -r -t 10 _ <&"${COVER[0]}" || fail "no covering window"
+  quiet "covered" "$saver"
+  kill "$COVER_PID"
+  moving "uncovered"
+  if xset q 2>/dev/null | grep -q "DPMS is"; then
+    xset dpms force off
+    quiet "monitor asleep" "$saver"
+    xset dpms force on
+  else
+    echo "monitor asleep: not tried, this X server has no DPMS"
+  fi
+  kill -TERM "$saver"
+  wait "$saver" || fail "exit status $?"
+
+  # A host's window that the host unmaps: the saver inside it sleeps until it is mapped.
+  coproc HOST { exec python3 "$here/x_window.py" 320 240 100 100; }
+  pids+=("$HOST_PID")
+  read -r -t 10 host_id <&"${HOST[0]}" || fail "no host window"
+  start_saver -window-id "$host_id"
+  sleep 2
+  moving "host window" 320x240+100+100
+  xdotool windowunmap "$host_id"
+  quiet "host window unmapped" "$saver"
+  xdotool windowmap "$host_id"
+  moving "host window mapped again" 320x240+100+100
+  ;;
+
+sway)
+  need sway swaymsg
+  unset DISPLAY
+  # sway refuses root: it runs as nobody on its headless backend, with a home of its own.
+  home=$work/sway
+  mkdir -p "$home/run"
+  chown -R nobody "$home"
+  chmod 700 "$home/run"
+  printf 'output * bg #000000 solid_color\n' >"$home/config"
+  su -s /bin/sh nobody -c "HOME=$home XDG_RUNTIME_DIR=$home/run WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman exec sway -c $home/config" \
+    >"$work/sway.log" 2>&1 &
+  pids+=($!)
+  sockets() { ls "$home"/run/wayland-? && ls "$home"/run/sway-ipc.*; } 2>/dev/null
+  wait_until 10 sockets >/dev/null || { echo "sway did not start:"; cat "$work/sway.log"; exit 1; }
+  WAYLAND_DISPLAY=$(ls "$home"/run/wayland-?)
+  SWAYSOCK=$(ls "$home"/run/sway-ipc.*)
+  export WAYLAND_DISPLAY SWAYSOCK QT_QPA_PLATFORM=wayland
+  store '[General]\nAnimationType=0\n'
+  start_saver /S
+  wait_until 20 sh -c 'swaymsg -t get_tree | grep -q "\"name\": \"Lumivane\""' ||
+    fail "no window reached sway"
+  swaymsg workspace 2 >/dev/null
+  quiet "workspace hidden" "$saver"
+  swaymsg workspace 1 >/dev/null
+  sleep 1
+  t0=$(ticks "$saver") && sleep 3 && t1=$(ticks "$saver")
+  echo "workspace shown again: $((t1 - t0)) ticks in 3 s"
+  [ $((t1 - t0)) -ge 2 ] || fail "no frames once the workspace is shown again"
+  swaymsg 'output * dpms off' >/dev/null
+  if swaymsg -t get_outputs | grep -q '"dpms": false'; then
+    quiet "output powered off" "$saver"
+  else
+    echo "output powered off: not tried, this sway cannot power its headless output off"
+  fi
+  swaymsg 'output * dpms on' >/dev/null
+  gone "$saver" && fail "the saver ended"
+  ;;
+
+scale)
+  need Xvfb xdotool xrandr import convert python3
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb QT_SCREEN_SCALE_FACTORS="LEFT=1;WIDE=1;RIGHT=2"
+  start_x 2560 720 -noreset
+  xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null
+  xrandr --setmonitor WIDE 1280/339x720/190+1280+0 none >/dev/null
+  windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
+  store '[General]\nAnimationType=1\n'
+  start_saver
+  wait_until 20 windows 2 || fail "not a window on each monitor"
+  sleep 1
+  # The window of the monitor at scale 1 goes spare and comes back on one at scale 2.
+  xrandr --delmonitor WIDE >/dev/null && wait_until 5 windows 1 || fail "WIDE kept its window"
+  xrandr --setmonitor RIGHT 1280/339x720/190+1280+0 none >/dev/null
+  wait_until 5 windows 2 || fail "no window on RIGHT"
+  sleep 2
+  import -window root "$work/all.png"
+  for quarter in 0+0 640+0 0+360 640+360; do
+    for left in 0 1280; do
+      x=$((left + ${quarter%+*})) y=${quarter#*+}
+      convert "$work/all.png" -crop "640x360+$x+$y" "$work/q.png"
+      n=$(lit "$work/q.png")
+      [ "$n" -gt 0 ] || fail "the quarter at $x,$y shows nothing"
+    done
+  done
+  echo "scale: every quarter of both monitors drawn on"
+  kill -TERM "$saver"
+  wait "$saver" || fail "exit status $?"
+
+  # A host's window on a monitor at scale 2: the saver covers it exactly, so the lock message
+  # is centred in it (given device pixels as logical ones, it would be centred on its edge).
+  store '[General]\nAnimationType=1\nLockMessage=MMMMMMMMMMMMMMMM\n'
+  coproc HOST { exec python3 "$here/x_window.py" 640 300 0 0; }
+  pids+=("$HOST_PID")
+  read -r -t 10 host_id <&"${HOST[0]}" || fail "no host window"
+  QT_SCREEN_SCALE_FACTORS="2;2" start_saver -window-id "$host_id"
+  sleep 3
+  import -window root -crop 640x80+0+0 "$work/top.png"
+  white() { convert "$work/top.png" -crop "320x80+$1+0" -fill black +opaque white -fill white \
+    -opaque white -format '%[fx:round(mean*w*h)]' info:; }
+  left=$(white 0) right=$(white 320)
+  echo "host at scale 2: lock message $left white pixels left of the middle, $right right of it"
+  [ "$left" -gt 20 ] && [ "$right" -gt 20 ] || fail "the lock message is not centred"
+  ;;
+
+*)
+  echo "unknown case $case_name" >&2
+  exit 2
+  ;;
+esac
+
+[ "$failed" -eq 0 ] && echo "PASSED: $case_name"
+exit "$failed"
