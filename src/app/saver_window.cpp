@@ -18,7 +18,6 @@
 #include "render/numeric.h"
 #include "render/random.h"
 #include "settings/store.h"
-#include "ui/wayland_canvas.h"
 
 namespace lmvn::app {
 
@@ -104,8 +103,6 @@ ScreenWindow::ScreenWindow(Saver& saver, QScreen* screen)
       presenter_(*this, surface_) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
-  // On Wayland the animation may lie beneath the window, the labels over it.
-  if (ui::WaylandCanvas::Possible()) setAttribute(Qt::WA_TranslucentBackground);
   setAutoFillBackground(false);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);

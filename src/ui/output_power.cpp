@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QScreen>
 
-#ifdef LUMIVANE_HAVE_WAYLAND
+#ifdef LUMIVANE_HAVE_OUTPUT_POWER
 #include <qpa/qplatformnativeinterface.h>
 #include <wayland-client.h>
 
@@ -30,7 +30,7 @@ bool OutputPower::Off(const QScreen* screen) const {
   return false;
 }
 
-#ifndef LUMIVANE_HAVE_WAYLAND
+#ifndef LUMIVANE_HAVE_OUTPUT_POWER
 
 OutputPower* OutputPower::Get() {
   return nullptr;

@@ -26,7 +26,6 @@
 #include <thread>
 
 #include "ui/output_power.h"
-#include "ui/wayland_canvas.h"
 #include "ui/x11_visual.h"
 
 namespace lmvn::ui {
@@ -424,7 +423,6 @@ bool Presenter::Seen() const {
   if (top->isMinimized()) return false;
   const QWindow* handle = top->windowHandle();
   if (handle == nullptr || !handle->isExposed() || obscured_ || !viewable_) return false;
-  if (canvas_ && canvas_->Starved(FrameClock::NowUs())) return false;
   if (monitorsAsleep && QtXcbConnection() != nullptr) return false;
   const OutputPower* power = OutputPower::Get();
   return power == nullptr || !power->Off(target_.screen());
@@ -433,14 +431,10 @@ bool Presenter::Seen() const {
 bool Presenter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Show:
-    case QEvent::Hide:
-      if (watched == &target_) {
-        WatchWindowHandle();
-        canvas_.reset();  // its parent surface goes with the window
-        chosen_ = false;
-      }
+      WatchWindowHandle();
       [[fallthrough]];
     case QEvent::Expose:
+    case QEvent::Hide:
     case QEvent::WindowStateChange:
       if (clock_ != nullptr) clock_->Wake();
       break;
@@ -495,23 +489,6 @@ void Presenter::ChoosePath() {
     }
     SelectVisibilityEvents(c, static_cast<xcb_window_t>(window));
   }
-  if (c == nullptr && target_.isWindow() && target_.testAttribute(Qt::WA_TranslucentBackground) &&
-      target_.devicePixelRatioF() == 1.0) {
-    path_ = Path::Qt;
-    canvas_ = WaylandCanvas::Make(target_.windowHandle(), [this] {
-      if (clock_ != nullptr) clock_->Wake();
-    });
-    if (canvas_) {
-      // All of the picture goes to the new canvas (marked, not changed); the window becomes
-      // transparent with its next paint.
-      surface_.SetTileShift(kTileShift);
-      target_.update();
-    } else if (WaylandCanvas::Waiting()) {
-      chosen_ = false;  // the compositor's globals are still on their way: again next frame
-    }
-    return;
-  }
-  canvas_.reset();
   const xcb_query_extension_reply_t* shm =
       c != nullptr ? xcb_get_extension_data(c, &xcb_shm_id) : nullptr;
   if (shm == nullptr || !shm->present || !LocalDisplay() || window == 0 ||
@@ -551,12 +528,6 @@ bool Presenter::Put() {
   surface_.TakeChangedTiles([this](const Surface::Rect& r) { runs_.push_back(r); });
   if (runs_.empty()) return false;
   JoinRuns(runs_, kJoinGap, joined_);  // still the bands QRegion::setRects wants
-  if (canvas_) {
-    MergeDownwards(joined_, merged_, openRows_, nextRows_);
-    const QMargins frame = target_.windowHandle()->frameMargins();  // drawn by Qt, if any
-    if (canvas_->Show(surface_, merged_, frame.left(), frame.top())) emit shown();
-    return false;
-  }
   if (path_ == Path::Qt) {
     bands_.clear();
     for (const Surface::Rect& r : joined_) bands_.emplace_back(r.x, r.y, r.w, r.h);
@@ -658,11 +629,6 @@ bool Presenter::PaintDirect(QPainter& painter, const QRegion& region) {
 
 void Presenter::Paint(QPainter& painter, const QRegion& region) {
   const Surface& s = surface_;
-  if (canvas_) {  // the canvas beneath shows through
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : region) painter.fillRect(r, Qt::transparent);
-    return;
-  }
   if (PaintDirect(painter, region)) {
     emit shown();
     return;

@@ -30,7 +30,6 @@ namespace lmvn::ui {
 
 class SharedPixels;
 class Presenter;
-class WaylandCanvas;
 
 // One clock for the frames of any number of windows. It runs `frame` paced by its FramePacer
 // while at least one watched presenter's window can be seen; otherwise it sleeps, its frame
@@ -145,9 +144,6 @@ class Presenter final : public QObject {
   QPointer<QObject> chosenScreen_;
   QPointer<QObject> watchedHandle_;
   std::unique_ptr<SharedPixels> shared_;
-  // Wayland, a window made transparent for it: the pixels go to a surface of our own beneath
-  // the window.
-  std::unique_ptr<WaylandCanvas> canvas_;
   // X11 only: covered in full by other windows (VisibilityNotify), and viewable (every
   // ancestor mapped: a host's window may be unmapped under us).
   bool obscured_ = false;
