@@ -33,6 +33,19 @@ fail() {
 alive() { kill -0 "$1" 2>/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
+# expect_lost_display PID ERRFILE WHAT: the saver PID, whose display (WHAT) has just gone away,
+# ends within a few seconds with status 1 and one line on its stderr (ERRFILE).
+expect_lost_display() {
+  local saver=$1 err=$2 what=$3 status
+  wait_until 3 gone "$saver" || fail "$what: the saver outlived its display"
+  wait "$saver"
+  status=$?
+  echo "$what gone: status $status, $(cat "$err")"
+  if [ "$status" -ne 1 ] || [ "$(wc -l <"$err")" -ne 1 ]; then
+    fail "$what: the lost display gave status $status and: $(cat "$err")"
+  fi
+}
+
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds within the time.

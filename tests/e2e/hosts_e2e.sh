@@ -140,13 +140,7 @@ pids+=("$saver")
 wait_until 20 windows_shown || fail "/S is not on both monitors"
 kill -KILL "$server"
 wait "$server" 2>/dev/null
-wait_until 2 gone "$saver" || fail "the saver outlived its X server"
-wait "$saver"
-status=$?
-echo "X server gone: status $status, $(cat "$work/saver.err")"
-if [ "$status" -ne 1 ] || [ "$(wc -l <"$work/saver.err")" -ne 1 ]; then
-  fail "the lost X server gave status $status"
-fi
+expect_lost_display "$saver" "$work/saver.err" "X server"
 
 [ "$failed" -eq 0 ] && echo "PASSED: hosts"
 exit "$failed"

@@ -135,13 +135,7 @@ walk(json.load(sys.stdin))'
   on_sway
   kill -KILL "$sway_pid"
   wait "$sway_pid" 2>/dev/null
-  wait_until 3 gone "$saver" || fail "sway: the saver outlived its compositor"
-  wait "$saver"
-  status=$?
-  echo "compositor gone: status $status, $(cat "$work/sway.err")"
-  if [ "$status" -ne 1 ] || [ "$(wc -l <"$work/sway.err")" -ne 1 ]; then
-    fail "sway: the lost compositor gave status $status and: $(cat "$work/sway.err")"
-  fi
+  expect_lost_display "$saver" "$work/sway.err" "sway"
 else
   echo "sway part skipped: sway or wtype is not installed"
 fi
