@@ -90,7 +90,9 @@ void Dialogs() {
     Show(&dialog);
     Save(&dialog, "advanced");
   }
-  WriteSetting(kSettingsApp, kSectionSoundFX, "Fire_MultiBurst", "/sounds/multi.wav");
+  WriteSetting(kSettingsApp, kSectionSoundFX, "SoundFX_ON", "1");
+  WriteSetting(kSettingsApp, kSectionSoundFX, "Fire_Standard",
+               "/usr/share/lumivane/sounds/bang.wav");
   {
     SoundEffectsDialog dialog;
     Show(&dialog);
