@@ -83,12 +83,10 @@ class PropertiesTest : public QObject {
     QTest::keyClick(edit, Qt::Key_Tab);
     QApplication::processEvents();
   }
-  // Answers the next message box with `button`, once it shows.
+  // Answers the next message box with `button`, once it shows; `seenDefault` gets its default.
   static void Answer(QMessageBox::StandardButton button, QMessageBox::StandardButton* seenDefault) {
-    QTimer::singleShot(0, [button, seenDefault] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      if (seenDefault != nullptr) *seenDefault = box->standardButton(box->defaultButton());
+    test::WhenModalAppears<QMessageBox>([button, seenDefault](QMessageBox* box) {
+      *seenDefault = box->standardButton(box->defaultButton());
       box->button(button)->click();
     });
   }
@@ -264,7 +262,7 @@ class PropertiesTest : public QObject {
     QCOMPARE(seenDefault, QMessageBox::No);
     QCOMPARE(Edit(*d, "Fireworks", "FireWorks")->text(), QString("40"));
     QCOMPARE(Stored("Advanced", "Adv_TimeDelay"), std::string("300"));
-    Answer(QMessageBox::Yes, nullptr);
+    Answer(QMessageBox::Yes, &seenDefault);
     d->resetProperties();
     QCOMPARE(Edit(*d, "Fireworks", "FireWorks")->text(), QString("16"));
     d->reject();
