@@ -89,14 +89,10 @@ TEST(Driver, WithoutCyclingTheChosenEffectRunsFromTheStoreClampedToTheSix) {
 class DriverStore : public testing::SettingsTest {};
 
 TEST_F(DriverStore, CycleBudgetsComeFromTheStoreRaisedTo100AndCappedAt9999) {
-  for (const auto& [stored, cycling, budget] :
-       std::vector<std::tuple<const char*, bool, Long>>{{"0", false, 0},
-                                                        {"-5", false, -5},
-                                                        {"1", true, 100},
-                                                        {"99", true, 100},
-                                                        {"250", true, 250},
-                                                        {"30000", true, 9999},
-                                                        {"junk", false, 0}}) {
+  const std::tuple<const char*, bool, Long> cases[] = {
+      {"0", false, 0},    {"-5", false, -5},     {"1", true, 100},  {"99", true, 100},
+      {"250", true, 250}, {"30000", true, 9999}, {"junk", false, 0}};
+  for (const auto& [stored, cycling, budget] : cases) {
     WriteSetting(kSettingsApp, "Advanced", "Adv_EffectCycle", stored);
     Driver driver;
     driver.RunEffects(LoadRuntimeSettings(), false);

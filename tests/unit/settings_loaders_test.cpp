@@ -167,12 +167,9 @@ TEST_F(Loaders, RuntimeValuesAreClampedAndConverted) {
 // A switch is on when its value rounds to 1; FixedHues is on when not 0, and the catalogue,
 // which drives dialogs, resets and templates, must read it as the loader does.
 TEST_F(Loaders, SwitchesAreOnAtOneAndFixedHuesWhenNotZero) {
-  for (const auto& [text, on] : {std::pair{"1", true},
-                                 {"1.0", true},
-                                 {"0.6", true},
-                                 {"2", false},
-                                 {"-1", false},
-                                 {"yes", true}}) {
+  const std::pair<const char*, bool> switches[] = {{"1", true},  {"1.0", true}, {"0.6", true},
+                                                   {"2", false}, {"-1", false}, {"yes", true}};
+  for (const auto& [text, on] : switches) {
     ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Comet_NonBallistic", text));
     EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Comet_NonBallistic, on) << text;
   }
