@@ -395,13 +395,7 @@ class PropertiesTest : public QObject {
     const auto unmount = qScopeGuard([&] { umount2(disk.toLocal8Bit().constData(), MNT_DETACH); });
     qputenv("XDG_CONFIG_HOME", disk.toUtf8());
     { auto first = Open(); }  // the settings file and its folder exist
-    QFile file(disk + "/Lumivane/LMVN_SS.ini");
-    const auto stored = [&file] {
-      file.open(QIODevice::ReadOnly);
-      const QByteArray bytes = file.readAll();
-      file.close();
-      return bytes;
-    };
+    const auto stored = [&disk] { return test::FileBytes(disk + "/Lumivane/LMVN_SS.ini"); };
     const QByteArray before = stored();
     const auto endSignal = [] {
       for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -464,10 +458,9 @@ class PropertiesTest : public QObject {
   // changes, pauses unseen, stops with the dialog, and leaves the store alone.
   void previewRunsTheFieldsAndNeverWrites() {
     { auto first = Open(); }
-    QFile file(dir_->filePath("Lumivane/LMVN_SS.ini"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray stored = file.readAll();
-    file.close();
+    const QString file = dir_->filePath("Lumivane/LMVN_SS.ini");
+    const QByteArray stored = test::FileBytes(file);
+    QVERIFY(!stored.isEmpty());
     auto d = Open();
     PropertiesPreview* preview = d->findChild<PropertiesPreview*>("picPreview");
     QVERIFY(preview != nullptr && preview->running());
@@ -489,8 +482,7 @@ class PropertiesTest : public QObject {
     QVERIFY(preview->running());
     d->findChild<QPushButton*>("cmdDismiss")->click();
     QVERIFY(!preview->running());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), stored);
+    QCOMPARE(test::FileBytes(file), stored);
   }
 };
 
