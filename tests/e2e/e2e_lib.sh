@@ -33,6 +33,32 @@ fail() {
 alive() { kill -0 "$1" 2>/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
+# need TOOL...: the test is skipped (status 77) when a tool is not installed.
+need() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+}
+
+# store TEXT: the settings file holds TEXT (with printf's escapes).
+store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
+
+# lit FILE: the number of pixels of the image that are not black.
+lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+
+# start_saver ARGS...: starts $lumivane (the sourcing script's), its output in $work/saver.out
+# and .err; sets $saver.
+# shellcheck disable=SC2154
+start_saver() {
+  "$lumivane" "$@" >"$work/saver.out" 2>"$work/saver.err" &
+  saver=$!
+  pids+=("$saver")
+}
+
+# windows N: N windows of the program are shown on the X server.
+windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
+
 # expect_lost_display PID ERRFILE WHAT: the saver PID, whose display (WHAT) has just gone away,
 # ends within a few seconds with status 1 and one line on its stderr (ERRFILE).
 expect_lost_display() {

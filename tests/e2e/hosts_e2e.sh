@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
 # The hosts that start the saver, installed from Debian, on one X server with two RandR
 # monitors: the screen locker xsecurelock with Lumivane as its saver, the idle launcher
-# xautolock starting "lumivane --idle", and last the X server stopped, then gone, under a running
-# saver.
+# xautolock starting "lumivane --idle", the saver's own "/S" on both monitors, and last the X
+# server stopped, then gone, under a running saver.
 # A host that is not installed is left out (and said so).
 # Usage: hosts_e2e.sh path/to/lumivane
 # shellcheck disable=SC2317  # the conditions are called through wait_until
 set -u
 lumivane=$(readlink -f "$1")
-for tool in Xvfb xdotool xrandr import convert compare; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
 
 # shellcheck source=e2e_lib.sh
 . "$(dirname "$0")/e2e_lib.sh"
+need Xvfb xdotool xrandr import convert compare
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
@@ -23,9 +21,8 @@ if ! xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null ||
   ! xrandr --setmonitor RIGHT 1280/339x720/190+1280+0 none >/dev/null; then
   fail "no RandR monitors"
 fi
-printf '[General]\nAnimationType=1\n' >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+store '[General]\nAnimationType=1\n'
 
-lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
 # Both monitors show pixels that move.
 both_animate() {
   local x moment
@@ -86,14 +83,13 @@ fi
 # monitors, the pointer left where it was, and a key ends it. Started the same way by hand, a
 # small jitter leaves it running and a larger move after the first second ends it.
 pointer() { xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\1,\2/'; }
-windows_shown() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq 2 ]; }
 if command -v xautolock >/dev/null; then
   xdotool mousemove 300 200
   xautolock -time 10 -locker "$lumivane --idle" >"$work/xautolock.log" 2>&1 &
   pids+=($!)
   sleep 0.5
   wait_until 5 xautolock -locknow || fail "xautolock did not take -locknow"
-  wait_until 20 windows_shown || fail "xautolock: --idle is not on both monitors"
+  wait_until 20 windows 2 || fail "xautolock: --idle is not on both monitors"
   sleep 1.2
   [ "$(pointer)" = 300,200 ] || fail "xautolock: --idle moved the pointer to $(pointer)"
   saver=$(pgrep -f "^$lumivane --idle")
@@ -107,7 +103,7 @@ fi
 env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR "$lumivane" --idle >/dev/null 2>"$work/saver.err" &
 saver=$!
 pids+=("$saver")
-wait_until 20 windows_shown || fail "--idle is not on both monitors"
+wait_until 20 windows 2 || fail "--idle is not on both monitors"
 sleep 1.2
 [ -z "$(pgrep -P "$saver")" ] || fail "--idle started helpers: $(pgrep -a -P "$saver")"
 xdotool mousemove 302 201
@@ -118,12 +114,19 @@ xdotool mousemove 900 500
 wait_until 2 gone "$saver" || fail "--idle did not end on a pointer move"
 [ -s "$work/saver.err" ] && fail "--idle printed: $(cat "$work/saver.err")"
 
+# "/S" animates both monitors, and one Escape ends it everywhere with status 0.
+start_saver /S --stats
+wait_until 20 windows 2 || fail "/S is not on both monitors"
+wait_until 10 both_animate || fail "/S: the monitors do not both animate"
+xdotool key Escape
+wait_until 2 gone "$saver" || fail "/S: Escape did not end it"
+wait "$saver" || fail "/S: Escape gave status $?"
+grep -q '"frames":' "$work/saver.out" || fail "/S: --stats printed nothing"
+
 # With the X server stopped the saver cannot finish anything it asks of the server; a second
 # SIGTERM still ends it at once.
-"$lumivane" /S >/dev/null 2>"$work/saver.err" &
-saver=$!
-pids+=("$saver")
-wait_until 20 windows_shown || fail "/S is not on both monitors"
+start_saver /S
+wait_until 20 windows 2 || fail "/S is not on both monitors"
 kill -STOP "$server"
 kill -TERM "$saver"
 sleep 0.5
@@ -134,10 +137,8 @@ wait "$saver"
 echo "stopped X server: two SIGTERMs ended the saver with status $?"
 
 # An X server that goes away ends the saver at once: one line, status 1.
-"$lumivane" /S >/dev/null 2>"$work/saver.err" &
-saver=$!
-pids+=("$saver")
-wait_until 20 windows_shown || fail "/S is not on both monitors"
+start_saver /S
+wait_until 20 windows 2 || fail "/S is not on both monitors"
 kill -KILL "$server"
 wait "$server" 2>/dev/null
 expect_lost_display "$saver" "$work/saver.err" "X server"

@@ -2,24 +2,17 @@
 # The saver on a real X server: Xvfb started here on a free display, real key presses and
 # pointer moves through xdotool, screenshots through ImageMagick's import.
 # Usage: saver_e2e.sh CASE path/to/lumivane
-#   CASE: monitors | standalone | instances | preview | host | xscreensaver | properties | present_same
+#   CASE: standalone | instances | preview | host | xscreensaver | properties | present_same
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import convert python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
 
 # shellcheck source=e2e_lib.sh
 . "$here/e2e_lib.sh"
+need Xvfb xdotool import convert python3
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-
-store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
-
-# lit FILE: the number of pixels that are not black.
-lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
 
 shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
 
@@ -41,43 +34,7 @@ shows_pixels() { shot "$work/s.png" "${1:-root}" && [ "$(lit "$work/s.png")" -gt
 pointer_x() { xdotool getmouselocation | sed -E 's/x:([0-9]+).*/\1/'; }
 parked() { [ "$(pointer_x)" -ge $(($1 - 1)) ]; }
 
-start_saver() {  # start_saver ARGS...: sets $saver to the pid
-  "$lumivane" "$@" >"$work/saver.out" 2>"$work/saver.err" &
-  saver=$!
-  pids+=("$saver")
-}
-
 case "$case_name" in
-monitors)
-  # "/S" on two monitors side by side (RandR monitors; -noreset keeps them when clients
-  # leave): each shows a black animated window, a monitor that goes and comes back loses and
-  # gets its window, and one Escape ends the saver everywhere with status 0.
-  command -v xrandr >/dev/null || { echo "SKIP: xrandr is not installed"; exit 77; }
-  start_x 2560 720 -noreset
-  right() { xrandr --setmonitor RIGHT 1280/339x720/190+1280+0 none; }
-  xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null && right
-  windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
-  store '[General]\nAnimationType=1\n'
-  start_saver /S --stats
-  wait_until 20 windows 2 || fail "not a window on each monitor"
-  xrandr --delmonitor RIGHT && wait_until 5 windows 1 || fail "a window stayed on a gone monitor"
-  right && wait_until 5 windows 2 || fail "no window on a monitor that came"
-  sleep 0.5
-  for moment in a b; do
-    for x in 0 1280; do import -window root -crop "1280x720+$x+0" "$work/$moment$x.png"; done
-    sleep 0.4
-  done
-  for x in 0 1280; do
-    changed=$(compare -metric AE "$work/a$x.png" "$work/b$x.png" null: 2>&1)
-    echo "monitor at x=$x: $(lit "$work/b$x.png") lit, $changed changed in 0.4 s"
-    [ "$(lit "$work/b$x.png")" -gt 0 ] && [ "${changed%% *}" != 0 ] ||
-      fail "the monitor at x=$x shows no moving pixels"
-  done
-  xdotool key Escape
-  exit_within 1 "$saver" "Escape"
-  grep -q '"frames":' "$work/saver.out" || fail "--stats printed nothing"
-  ;;
-
 standalone)
   # Started elsewhere: pointer moves never end it; F5 restarts with the settings read again;
   # Escape ends it.
@@ -325,7 +282,7 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(
 xscreensaver)
   # XScreenSaver itself as the host. It refuses to run savers as root, so as root the host
   # runs as nobody with a temporary home; the saver is copied where that user can read it.
-  command -v xscreensaver >/dev/null || { echo "SKIP: xscreensaver is not installed"; exit 77; }
+  need xscreensaver
   start_x 640 480
   home=$work/home
   mkdir -p "$home/.config/Lumivane" "$work/bin"
@@ -344,7 +301,7 @@ timeout: 0:30:00
 CONFIG
   as_user=(env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin)
   if [ "$(id -u)" -eq 0 ]; then
-    command -v setpriv >/dev/null || { echo "SKIP: setpriv is not installed"; exit 77; }
+    need setpriv
     chown -R nobody:nogroup "$home"
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}")
   fi

@@ -14,7 +14,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
 . "$here/e2e_lib.sh"
 
-store() { printf '%b' "$1" >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"; }
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 # quiet NAME PID: the process spends at most 3 ticks of CPU in 4 s.
 quiet() {
@@ -26,7 +25,6 @@ quiet() {
   echo "$1: $((t1 - t0)) ticks in 4 s"
   [ $((t1 - t0)) -le 3 ] || fail "$1: still drawing ($((t1 - t0)) ticks in 4 s)"
 }
-lit() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
 # moving NAME [GEOMETRY]: two screenshots 0.4 s apart differ (the animation runs).
 moving() {
   local crop=()
@@ -38,16 +36,6 @@ moving() {
   changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
   echo "$1: ${changed%% *} pixels changed in 0.4 s"
   [ "${changed%% *}" != 0 ] || fail "$1: nothing moves"
-}
-start_saver() {  # start_saver ARGS...: sets $saver to the pid
-  "$lumivane" "$@" >"$work/saver.out" 2>"$work/saver.err" &
-  saver=$!
-  pids+=("$saver")
-}
-need() {
-  for tool in "$@"; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-  done
 }
 
 case "$case_name" in
@@ -97,21 +85,9 @@ x11)
 sway)
   need sway swaymsg
   unset DISPLAY
-  # sway refuses root: it runs as nobody on its headless backend, with a home of its own.
-  home=$work/sway
-  mkdir -p "$home/run"
-  chown -R nobody "$home"
-  chmod 700 "$home/run"
-  printf 'output * bg #000000 solid_color\n' >"$home/config"
-  su -s /bin/sh nobody -c "HOME=$home XDG_RUNTIME_DIR=$home/run WLR_BACKENDS=headless \
-    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman exec sway -c $home/config" \
-    >"$work/sway.log" 2>&1 &
-  pids+=($!)
-  sockets() { ls "$home"/run/wayland-? && ls "$home"/run/sway-ipc.*; } 2>/dev/null
-  wait_until 10 sockets >/dev/null || { echo "sway did not start:"; cat "$work/sway.log"; exit 1; }
-  WAYLAND_DISPLAY=$(ls "$home"/run/wayland-?)
-  SWAYSOCK=$(ls "$home"/run/sway-ipc.*)
-  export WAYLAND_DISPLAY SWAYSOCK QT_QPA_PLATFORM=wayland
+  start_sway 'output * bg #000000 solid_color'
+  # The saver runs as the caller, on the user's compositor.
+  export WAYLAND_DISPLAY=$work/sway-run/$WAYLAND_DISPLAY QT_QPA_PLATFORM=wayland
   store '[General]\nAnimationType=0\n'
   start_saver /S
   wait_until 20 sh -c 'swaymsg -t get_tree | grep -q "\"name\": \"Lumivane\""' ||
@@ -140,7 +116,6 @@ scale)
   start_x 2560 720 -noreset
   xrandr --setmonitor LEFT 1280/339x720/190+0+0 screen >/dev/null
   xrandr --setmonitor WIDE 1280/339x720/190+1280+0 none >/dev/null
-  windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
   store '[General]\nAnimationType=1\n'
   start_saver
   wait_until 20 windows 2 || fail "not a window on each monitor"

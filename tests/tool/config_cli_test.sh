@@ -12,6 +12,7 @@ export XDG_CONFIG_HOME=$work/config
 store=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
 
 out_is() { [ "$(cat "$work/out")" = "$1" ]; }
+value_is() { run 0 get "$1" && out_is "$2"; }  # value_is KEY VALUE: get prints VALUE
 
 # Every line of the file parses as JSON (strict UTF-8 too).
 json_lines() {
@@ -44,20 +45,16 @@ done
 check "help" run 0 --help
 
 # An empty store: the catalogue defaults, and reads create nothing.
-check "get default" run 0 get General.PixelSize
-check "default value" out_is 1
-check "get single" run 0 get Starfield.Star_Speed
-check "single default" out_is 0.005
-check "get string" run 0 get Advanced.Adv_WindowResize
-check "string default" out_is 0
+check "default value" value_is General.PixelSize 1
+check "single default" value_is Starfield.Star_Speed 0.005
+check "string default" value_is Advanced.Adv_WindowResize 0
 check "reads create nothing" test ! -e "$XDG_CONFIG_HOME"
 
 # set and get, names matched without regard to case.
 check "set" run 0 set general.pixelsize 4
 check "set prints nothing" test ! -s "$work/out"
 check "honours XDG_CONFIG_HOME" grep -qx 'PixelSize=4' "$store"
-check "get after set" run 0 get General.PixelSize
-check "value read back" out_is 4
+check "value read back" value_is General.PixelSize 4
 # Read back as the saver reads: rounded half to even, trimmed, a switch on when not 0.
 check "set a half" run 0 set Starfield.Star_Stars 2.5
 check "set the loader's spelling" run 0 set Galaxy.Galaxy_CometcPersist 0.5
@@ -102,10 +99,8 @@ check "show-settings parses" json_lines "$work/show"
 # reset: every catalogue value back to its default; other content stays.
 printf '; my notes\n[General]\nPixelSize=7\n[Starfield]\nStar_Stars=999\n[Mine]\nkeep=me\n' >"$store"
 check "reset one section" run 0 reset starfield
-check "that section reset" run 0 get Starfield.Star_Stars
-check "to its default" out_is 120
-check "other sections untouched" run 0 get General.PixelSize
-check "still 7" out_is 7
+check "that section reset to its default" value_is Starfield.Star_Stars 120
+check "other sections untouched" value_is General.PixelSize 7
 check "reset" run 0 reset
 check "reset prints nothing" test ! -s "$work/out"
 check "list after reset" run 0 list
@@ -131,8 +126,7 @@ check "reset on a read-only file" run 1 reset
 check "read-only file unchanged" cmp -s "$store" "$work/before"
 check "nothing kept aside" test ! -e "$store.damaged"
 check "still read-only" test "$(stat -c %a "$store")" = 444
-check "still read" run 0 get General.PixelSize
-check "default kept" out_is 1
+check "still read, default kept" value_is General.PixelSize 1
 chmod u+w "$store"
 
 echo "$passed passed, $failed failed"

@@ -26,9 +26,12 @@ void Write(std::string_view key, std::string_view value) {
 class AdvancedTest : public QObject {
   Q_OBJECT
 
+  std::unique_ptr<test::PrivateStore> store_;
+
  private slots:
+  void init() { store_ = std::make_unique<test::PrivateStore>(); }
+
   void StoredCycleOfZeroShowsTheDefaultFramesAndStaysZero() {
-    test::PrivateStore store;
     Write("Adv_EffectCycle", "0");
     AdvancedDialog dialog;
     dialog.show();
@@ -55,7 +58,6 @@ class AdvancedTest : public QObject {
   }
 
   void AllThemesBoxesFollowTheirEffect() {
-    test::PrivateStore store;
     AdvancedDialog dialog;  // mask 249: boxes 0, 3, 4, 5, 6, 7
     dialog.show();
     dialog.cycleSwitch()->setChecked(true);
@@ -72,7 +74,6 @@ class AdvancedTest : public QObject {
   }
 
   void CyclingNeedsAnEffect() {
-    test::PrivateStore store;
     Write("Adv_PickEffects", "2");
     AdvancedDialog dialog;
     dialog.show();
@@ -106,7 +107,6 @@ class AdvancedTest : public QObject {
   }
 
   void DefaultsThenOk() {
-    test::PrivateStore store;
     Write("Adv_TimeDelay", "80");
     Write("Adv_EffectCycle", "1200");
     Write("Adv_PickEffects", "6");
@@ -137,7 +137,6 @@ class AdvancedTest : public QObject {
   // Typing and stepping are the Properties screen's fields; here leaving a box and OK pressed
   // from the keyboard bring values into range, and the hue sample follows its box.
   void FieldsStayInRangeAndTheHueSampleFollows() {
-    test::PrivateStore store;
     AdvancedDialog dialog;
     dialog.show();
     QApplication::setActiveWindow(&dialog);

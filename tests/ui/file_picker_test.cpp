@@ -81,9 +81,7 @@ class FilePickerTest : public QObject {
     QVERIFY(!picker->isVisible());
     // No probe left behind, and the file named like the old probe is untouched.
     QCOMPARE(FolderContents(dir_.path()), QStringList{"night.lvx0"});
-    QFile kept(dir_.filePath("night.lvx0"));
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("someone's file"));
+    QCOMPARE(lmvn::ui::test::FileBytes(dir_.filePath("night.lvx0")), QByteArray("someone's file"));
     QCOMPARE(QFileInfo(dir_.filePath("night.lvx0")).lastModified(), modified);
 
     picker = Picker(false);

@@ -83,12 +83,10 @@ class PropertiesTest : public QObject {
     QTest::keyClick(edit, Qt::Key_Tab);
     QApplication::processEvents();
   }
-  // Answers the next message box with `button`, once it shows.
+  // Answers the next message box with `button`, once it shows; `seenDefault` gets its default.
   static void Answer(QMessageBox::StandardButton button, QMessageBox::StandardButton* seenDefault) {
-    QTimer::singleShot(0, [button, seenDefault] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      if (seenDefault != nullptr) *seenDefault = box->standardButton(box->defaultButton());
+    test::WhenModalAppears<QMessageBox>([button, seenDefault](QMessageBox* box) {
+      *seenDefault = box->standardButton(box->defaultButton());
       box->button(button)->click();
     });
   }
@@ -264,7 +262,7 @@ class PropertiesTest : public QObject {
     QCOMPARE(seenDefault, QMessageBox::No);
     QCOMPARE(Edit(*d, "Fireworks", "FireWorks")->text(), QString("40"));
     QCOMPARE(Stored("Advanced", "Adv_TimeDelay"), std::string("300"));
-    Answer(QMessageBox::Yes, nullptr);
+    Answer(QMessageBox::Yes, &seenDefault);
     d->resetProperties();
     QCOMPARE(Edit(*d, "Fireworks", "FireWorks")->text(), QString("16"));
     d->reject();
@@ -397,13 +395,7 @@ class PropertiesTest : public QObject {
     const auto unmount = qScopeGuard([&] { umount2(disk.toLocal8Bit().constData(), MNT_DETACH); });
     qputenv("XDG_CONFIG_HOME", disk.toUtf8());
     { auto first = Open(); }  // the settings file and its folder exist
-    QFile file(disk + "/Lumivane/LMVN_SS.ini");
-    const auto stored = [&file] {
-      file.open(QIODevice::ReadOnly);
-      const QByteArray bytes = file.readAll();
-      file.close();
-      return bytes;
-    };
+    const auto stored = [&disk] { return test::FileBytes(disk + "/Lumivane/LMVN_SS.ini"); };
     const QByteArray before = stored();
     const auto endSignal = [] {
       for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -466,10 +458,9 @@ class PropertiesTest : public QObject {
   // changes, pauses unseen, stops with the dialog, and leaves the store alone.
   void previewRunsTheFieldsAndNeverWrites() {
     { auto first = Open(); }
-    QFile file(dir_->filePath("Lumivane/LMVN_SS.ini"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray stored = file.readAll();
-    file.close();
+    const QString file = dir_->filePath("Lumivane/LMVN_SS.ini");
+    const QByteArray stored = test::FileBytes(file);
+    QVERIFY(!stored.isEmpty());
     auto d = Open();
     PropertiesPreview* preview = d->findChild<PropertiesPreview*>("picPreview");
     QVERIFY(preview != nullptr && preview->running());
@@ -491,8 +482,7 @@ class PropertiesTest : public QObject {
     QVERIFY(preview->running());
     d->findChild<QPushButton*>("cmdDismiss")->click();
     QVERIFY(!preview->running());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), stored);
+    QCOMPARE(test::FileBytes(file), stored);
   }
 };
 

@@ -55,15 +55,16 @@ class SoundEffectsTest : public QObject {
   Q_OBJECT
 
   test::SoundLog log_;
+  std::unique_ptr<test::PrivateStore> store_;
 
  private slots:
   void init() {
+    store_ = std::make_unique<test::PrivateStore>();
     log_ = {};
     sound::SetSoundOutput(std::make_unique<test::RecordingOutput>(&log_));
   }
 
   void PlayAndDoubleClickPlayWithSoundOff() {
-    test::PrivateStore store;
     Write("SoundFX_ON", "0");
     Write("Fire_Launch", "/sounds/launch.wav");
     Write("Fire_JetBurst", "/sounds/jet.wav");
@@ -90,7 +91,6 @@ class SoundEffectsTest : public QObject {
   }
 
   void TypedPathSurvivesChoosingAnotherEntry() {
-    test::PrivateStore store;
     Write("Fire_MultiBurst", "/sounds/multi.wav");
     SoundEffectsDialog dialog;
     dialog.show();
@@ -116,7 +116,6 @@ class SoundEffectsTest : public QObject {
   }
 
   void OkWithoutChoosingWritesTheFilesAsLoaded() {
-    test::PrivateStore store;
     const char* keys[] = {"Fire_Launch",  "Fire_Standard", "Fire_MultiBurst", "Fire_JetBurst",
                           "Fire_Scintil", "Fire_Sparkle",  "Fire_RingDisk",   "Fire_Twister"};
     for (int i = 0; i < 8; ++i) Write(keys[i], "/s/" + std::to_string(i) + " a.wav");
@@ -137,7 +136,6 @@ class SoundEffectsTest : public QObject {
   }
 
   void PlayOrPickWithNothingChosenAsksForAnEntry() {
-    test::PrivateStore store;
     SoundEffectsDialog dialog;
     dialog.show();
     dialog.eventList()->setCurrentRow(-1);
@@ -155,7 +153,6 @@ class SoundEffectsTest : public QObject {
   // typing clears it. The file's own faults are found whether or not there is a sound device.
   void PlayTellsWhyAFileDoesNotPlay() {
     sound::SetSoundOutput(nullptr);
-    test::PrivateStore store;
     QTemporaryDir dir;
     const QString fifo = dir.filePath("fifo.wav");
     QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
@@ -185,7 +182,6 @@ class SoundEffectsTest : public QObject {
 
   // Built-in Sounds fills every event's box with the program's own sound files.
   void BuiltInSoundsFillEveryEvent() {
-    test::PrivateStore store;
     SoundEffectsDialog dialog;
     dialog.show();
     QTest::mouseClick(dialog.builtInButton(), Qt::LeftButton);

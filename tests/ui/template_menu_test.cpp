@@ -146,10 +146,8 @@ class TemplateMenuTest : public QObject {
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     for (int i = 0; i < 3072; ++i) garbage.putChar(static_cast<char>((i * 7919 + 13) % 251));
     garbage.close();
-    QFile store(QString::fromStdString(lmvn::SettingsFilePath(lmvn::kSettingsApp)));
-    QVERIFY(store.open(QIODevice::ReadOnly));
-    const QByteArray stored = store.readAll();
-    store.close();
+    const QString store = QString::fromStdString(lmvn::SettingsFilePath(lmvn::kSettingsApp));
+    const QByteArray stored = lmvn::ui::test::FileBytes(store);
     const std::string current = lmvn::CurrentTemplatePath();
 
     QString caption;
@@ -158,8 +156,7 @@ class TemplateMenuTest : public QObject {
     DialogValues values = before;
     QVERIFY(!lmvn::ui::OpenTemplate(&dialog, values));
     QVERIFY(message.text().contains("noise.lvx"));
-    QVERIFY(store.open(QIODevice::ReadOnly));
-    QCOMPARE(store.readAll(), stored);
+    QCOMPARE(lmvn::ui::test::FileBytes(store), stored);
     QCOMPARE(lmvn::CurrentTemplatePath(), current);
     for (const auto& section : lmvn::TransferOrder()) {
       for (const lmvn::KeySpec* key : section.keys) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,6 +22,12 @@ class PrivateStore {
  private:
   QTemporaryDir dir_;
 };
+
+// The bytes of a file; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Runs `act` on the first modal window of type T that appears (within five seconds); schedule
 // it, then do what opens the window.

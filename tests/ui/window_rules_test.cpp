@@ -75,15 +75,21 @@ std::vector<Window> Windows() {
 // group boxes) that have no access key.
 QStringList Clashes(QWidget* window, QStringList* unkeyed = nullptr) {
   QList<QMap<QKeySequence, QStringList>> scopes(1);
-  const auto add = [](QMap<QKeySequence, QStringList>& scope, const QString& text) {
-    if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty()) scope[key] << text;
+  const auto add = [&](QMap<QKeySequence, QStringList>& scope, const QString& text,
+                       bool needsKey = false) {
+    const QKeySequence key = QKeySequence::mnemonic(text);
+    if (!key.isEmpty()) scope[key] << text;
+    // OK and Cancel have Enter and Escape.
+    if (needsKey && unkeyed && key.isEmpty() && !text.isEmpty() && text != "OK" && text != "Cancel")
+      *unkeyed << text;
   };
   for (QWidget* w : window->findChildren<QWidget*>()) {
     if (!w->isVisibleTo(window)) continue;
     if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy())
-      add(scopes[0], label->text());
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) add(scopes[0], button->text());
-    if (auto* group = qobject_cast<QGroupBox*>(w)) add(scopes[0], group->title());
+      add(scopes[0], label->text(), true);
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) add(scopes[0], button->text(), true);
+    if (auto* group = qobject_cast<QGroupBox*>(w))
+      add(scopes[0], group->title(), group->isCheckable());
     if (auto* tabs = qobject_cast<QTabBar*>(w)) {
       for (int i = 0; i < tabs->count(); ++i) add(scopes[0], tabs->tabText(i));
     }
@@ -96,21 +102,6 @@ QStringList Clashes(QWidget* window, QStringList* unkeyed = nullptr) {
     }
   }
   QStringList clashes;
-  if (unkeyed != nullptr) {
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-      if (!w->isVisibleTo(window)) continue;
-      QString text;
-      if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy()) text = label->text();
-      if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
-      if (auto* group = qobject_cast<QGroupBox*>(w); group && group->isCheckable())
-        text = group->title();
-      // OK and Cancel have Enter and Escape.
-      if (!text.isEmpty() && text != "OK" && text != "Cancel" &&
-          QKeySequence::mnemonic(text).isEmpty()) {
-        *unkeyed << text;
-      }
-    }
-  }
   for (const auto& scope : scopes) {
     for (auto it = scope.begin(); it != scope.end(); ++it) {
       if (it->size() > 1) clashes << it->join(" / ");
@@ -143,11 +134,8 @@ class WindowRulesTest : public QObject {
         QVERIFY2(unkeyed.isEmpty(), qPrintable(where + ", no access key: " + unkeyed.join(", ")));
         const QRect frame = window->frameGeometry();
         QVERIFY2(screen->availableGeometry().contains(frame),
-                 qPrintable(where + QString(" at %1,%2 %3x%4")
-                                        .arg(frame.x())
-                                        .arg(frame.y())
-                                        .arg(frame.width())
-                                        .arg(frame.height())));
+                 qPrintable(where + QString::asprintf(" at %d,%d %dx%d", frame.x(), frame.y(),
+                                                      frame.width(), frame.height())));
       }
     }
   }

@@ -89,14 +89,10 @@ TEST(Driver, WithoutCyclingTheChosenEffectRunsFromTheStoreClampedToTheSix) {
 class DriverStore : public testing::SettingsTest {};
 
 TEST_F(DriverStore, CycleBudgetsComeFromTheStoreRaisedTo100AndCappedAt9999) {
-  for (const auto& [stored, cycling, budget] :
-       std::vector<std::tuple<const char*, bool, Long>>{{"0", false, 0},
-                                                        {"-5", false, -5},
-                                                        {"1", true, 100},
-                                                        {"99", true, 100},
-                                                        {"250", true, 250},
-                                                        {"30000", true, 9999},
-                                                        {"junk", false, 0}}) {
+  const std::tuple<const char*, bool, Long> cases[] = {
+      {"0", false, 0},    {"-5", false, -5},     {"1", true, 100},  {"99", true, 100},
+      {"250", true, 250}, {"30000", true, 9999}, {"junk", false, 0}};
+  for (const auto& [stored, cycling, budget] : cases) {
     WriteSetting(kSettingsApp, "Advanced", "Adv_EffectCycle", stored);
     Driver driver;
     driver.RunEffects(LoadRuntimeSettings(), false);
@@ -109,27 +105,19 @@ TEST(Driver, TourOrderBudgetsAndResumptionAcrossRestarts) {
   Driver driver;
   RuntimeSettings r = Cycling(1, 300);  // the tour ignores the cycle settings
   driver.RunEffects(r, true);
-  std::vector<EffectRun> runs;
-  for (int i = 0; i < 10; ++i) runs.push_back(driver.NextRun());
-  // A restart (F5, or the return from the Properties dialog) continues the tour.
-  driver.RunEffects(r, true);
-  for (int i = 10; i < 2 * 31; ++i) runs.push_back(driver.NextRun());
-  for (int cycle = 0; cycle < 2; ++cycle) {
-    const EffectRun* run = &runs[static_cast<std::size_t>(cycle * 31)];
-    // Galaxies themes 1-16 for 200 frames, Fireworks themes 1-13 for 400, then Sparklers for
-    // 600 and Gravity Wells for 1000, all shown and scaled.
-    for (int i = 0; i < 31; ++i) {
-      const bool galaxy = i < 16, fireworks = i >= 16 && i < 29;
-      const EffectId id = galaxy      ? EffectId::Galaxies
-                          : fireworks ? EffectId::Fireworks
-                          : i == 29   ? EffectId::Sparklers
-                                      : EffectId::GravityWells;
-      EXPECT_EQ(run[i].request.id, id) << i;
-      EXPECT_EQ(run[i].request.theme, galaxy ? i + 1 : fireworks ? i - 15 : 0) << i;
-      EXPECT_EQ(run[i].framesPerEffect, galaxy ? 200 : fireworks ? 400 : i == 29 ? 600 : 1000);
-      EXPECT_TRUE(run[i].request.scale && run[i].shown) << i;
-    }
+  // Galaxies themes 1-16 for 200 frames, Fireworks themes 1-13 for 400, then Sparklers for
+  // 600 and Gravity Wells for 1000, all shown and scaled, round after round.
+  const std::string once = Themes(5, 16, "/200") + " " + Themes(0, 13, "/400") + " 3/600 4/1000";
+  std::string tour;
+  for (int i = 0; i < 2 * 31; ++i) {
+    if (i == 10) driver.RunEffects(r, true);  // a restart (F5, or back from Properties) goes on
+    const EffectRun run = driver.NextRun();
+    tour.append(i ? " " : "").append(std::to_string(static_cast<int>(run.request.id)));
+    if (run.request.theme) tour.append(".").append(std::to_string(run.request.theme));
+    tour.append("/").append(std::to_string(run.framesPerEffect));
+    EXPECT_TRUE(run.request.scale && run.shown) << i;
   }
+  EXPECT_EQ(tour, once + " " + once);
   // Once the first run is over, the restarted driver shows the chosen effect.
   driver.RunEffects(Cycling(2, 300), false);
   EXPECT_EQ(driver.NextRun().request.id, EffectId::Fireworks);

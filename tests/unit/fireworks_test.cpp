@@ -17,12 +17,14 @@
 #include "effect_harness.h"
 #include "settings/loaders.h"
 #include "settings/sound_cues.h"
-#include "settings/theme_fields.h"
-#include "settings/themes_fireworks.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
 namespace {
+
+// The percentage keys of the six special kinds.
+constexpr const char* kKindKeys[] = {"FireScintPct", "FireMultiPct", "FireBurstPct",
+                                     "FireSparkPct", "FireRingPct",  "FireTwistPct"};
 
 class RecordingCues final : public CueSink {
  public:
@@ -41,10 +43,7 @@ class FireworksTest : public testing::EffectHarness {
   }
   // Only the named kind, with the named geometry ("sphere", "spline" or "solid").
   void OnlyKind(const char* kindKey, const char* geometry) {
-    for (const char* key : {"FireScintPct", "FireMultiPct", "FireBurstPct", "FireSparkPct",
-                            "FireRingPct", "FireTwistPct"}) {
-      Set(key, "0");
-    }
+    for (const char* key : kKindKeys) Set(key, "0");
     if (kindKey != nullptr) Set(kindKey, "100");
     Set("FireSplinePct", std::string(geometry) == "spline" ? "100" : "0");
     Set("FirePatternPct", std::string(geometry) == "solid" ? "100" : "0");
@@ -114,10 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Fireworks, EveryKindAndGeometry,
                          });
 
 TEST_F(FireworksTest, EveryPhaseOfASingleShellEndsOnABlackSurface) {
-  for (const char* key : {"FireScintPct", "FireMultiPct", "FireBurstPct", "FireSparkPct",
-                          "FireRingPct", "FireTwistPct"}) {
-    Set(key, "14");
-  }
+  for (const char* key : kKindKeys) Set(key, "14");
   Set("FireWorks", "1");
   Set("FirePatternPct", "30");
   Set("FireSplinePct", "20");
@@ -282,14 +278,6 @@ TEST(FireworksTwister, ALeaderThatHasNotMovedEmitsFromItself) {
   EXPECT_EQ(prevX, 0.35f);
 }
 
-TEST_F(FireworksTest, TheDemonstrationRunsItsOwnSixteenShells) {
-  Screen(200, 150, 0.75f);
-  const auto& demo = Make<Fireworks>(EffectId::Fireworks, true);
-  EXPECT_EQ(demo.shells().size(), 16u);
-  Run(200);
-  EXPECT_GT(surface_->CountLitPixels(), 0u);
-}
-
 // Odd stored values and the dialog's maxima: the run never faults (the sanitizer build checks
 // it) and keeps its pools within their limits.
 TEST_F(FireworksTest, OddSettingsNeverFault) {
@@ -307,31 +295,6 @@ TEST_F(FireworksTest, OddSettingsNeverFault) {
   Set("FirePersist", "0.99");
   pools(Start(160, 100));
   Run(120);
-}
-
-TEST(FireworksThemes, EveryThemeHas39NumericFields) {
-  EXPECT_TRUE(FireworksTheme(0).empty() && FireworksTheme(14).empty() &&
-              FireworksTheme(-1).empty());
-  for (Integer n = 1; n <= kFireworksThemeCount; ++n) {
-    const std::string_view text = FireworksTheme(n);
-    for (int k = 0; k < 39; ++k) {
-      EXPECT_TRUE(IsNumericText(ThemeField(text, k))) << "theme " << n << " field " << k;
-    }
-    EXPECT_EQ(ThemeField(text, 39), "") << "theme " << n << " has more than 39 fields";
-  }
-}
-
-TEST_F(FireworksTest, ThemesReplaceTheStoreAndScaleTheSparks) {
-  ASSERT_TRUE(WriteSetting(kSettingsApp, "Fireworks", "FireWorks", "50"));
-  EXPECT_EQ(LoadFireworksSettings(0, false, 1).FireWorks, 50);
-  EXPECT_EQ(LoadFireworksSettings(12, false, 1).FireWorks, 15);
-  EXPECT_EQ(LoadFireworksSettings(14, false, 1).FireWorks, 50);  // no such theme: the store
-  // The count is scaled in double precision: 5 x 0.1 is just above one half.
-  const int scaled[][3] = {{5, 1, 1}, {1600, 5, 800}, {-9999, 99, -9999}};
-  for (const auto& [count, tenths, want] : scaled) {
-    EXPECT_EQ(ScaleCount(static_cast<Integer>(count), static_cast<Single>(tenths) * 0.1f), want);
-  }
-  EXPECT_EQ(LoadFireworksSettings(10, true, 2.0f).FireSparks, 3200);
 }
 
 // Shells times sparks stay within 30000; no shell count divides by zero, and a negative one

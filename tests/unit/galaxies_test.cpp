@@ -10,8 +10,6 @@
 
 #include "effect_harness.h"
 #include "effects/galaxies_internal.h"
-#include "settings/theme_fields.h"
-#include "settings/themes_galaxy.h"
 #include "settings/value_text.h"
 
 namespace lmvn {
@@ -263,31 +261,6 @@ TEST_F(GalaxiesTest, LongNovasAndOldAmbientStars) {
   Run(520);
   ExpectEverythingErasable();
   for (const auto& star : galaxy.ambientStars()) EXPECT_GT(star.colourAge, 100.0f);
-}
-
-// Every galaxy theme has its numeric fields and a fixed-width name.
-TEST(GalaxyThemes, FieldsAndNames) {
-  for (Integer n = 0; n <= 16; ++n) EXPECT_EQ(GalaxyThemeName(n).size(), 23u) << n;
-  EXPECT_TRUE(GalaxyThemeName(17).empty() && GalaxyThemeName(-1).empty());
-  EXPECT_TRUE(GalaxyTheme(0).empty() && GalaxyTheme(17).empty());
-  for (Integer n = 1; n <= kGalaxyThemeCount; ++n) {
-    const std::string record = GalaxyTheme(n);
-    for (int field = 0; field < kGalaxyThemeFields; ++field) {
-      EXPECT_TRUE(IsNumericText(ThemeField(record, field))) << n << " " << field;
-    }
-    EXPECT_EQ(ThemeField(record, kGalaxyThemeFields), "") << n;
-  }
-}
-
-// A theme replaces the store, its counts as they are; theme 0 and numbers without a theme read
-// the store, whose counts the scale flag scales.
-TEST_F(GalaxiesTest, ThemesReplaceTheStoreAndScaleTheCounts) {
-  WriteSetting(kSettingsApp, "Galaxy", "Galaxy_Stars", "11");
-  EXPECT_EQ(LoadGalaxySettings(1, false, 0.5f).Galaxy_Stars, 1000);
-  EXPECT_EQ(LoadGalaxySettings(1, true, 0.5f).Galaxy_Stars, 1000);
-  EXPECT_EQ(LoadGalaxySettings(0, false, 0.5f).Galaxy_Stars, 11);
-  EXPECT_EQ(LoadGalaxySettings(0, true, 0.5f).Galaxy_Stars, 6);  // 5.5 rounds to even
-  EXPECT_EQ(LoadGalaxySettings(17, false, 0.5f).Galaxy_Stars, 11);
 }
 
 }  // namespace

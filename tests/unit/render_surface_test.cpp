@@ -258,10 +258,6 @@ TEST(SurfaceState, CentresScalesAndDemoDefaults) {
   EXPECT_EQ(InitSurface(Surface(200, 150)).state.ProjScaleX, 75.0f);  // focal length 0.75
 }
 
-bool Same(const Surface::Rect& a, const Surface::Rect& b) {
-  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
-
 // Memory from outside, as a presenter hands it out; none when `fail`.
 struct TestMemory final : PixelMemory {
   std::vector<std::uint32_t> block;
@@ -316,7 +312,8 @@ TEST(SurfaceTiles, OtherTileSizesAreClampedAndCoverTheSurface) {
     const auto runs = Tiles(surface);
     ASSERT_EQ(runs.size(), 1u);
     const int x = 49 / side * side, y = 39 / side * side;  // the last tile, clipped
-    EXPECT_TRUE(Same(runs[0], {x, y, 50 - x, 40 - y})) << side;
+    const Surface::Rect& r = runs[0];
+    EXPECT_TRUE(r.x == x && r.y == y && r.w == 50 - x && r.h == 40 - y) << side;
   }
 }
 

@@ -2,12 +2,16 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <variant>
 
 #include "settings/catalogue.h"
 #include "settings/loaders.h"
 #include "settings/store.h"
+#include "settings/theme_fields.h"
+#include "settings/themes_fireworks.h"
+#include "settings/themes_galaxy.h"
 #include "settings/value_text.h"
 #include "settings_test_util.h"
 
@@ -163,12 +167,9 @@ TEST_F(Loaders, RuntimeValuesAreClampedAndConverted) {
 // A switch is on when its value rounds to 1; FixedHues is on when not 0, and the catalogue,
 // which drives dialogs, resets and templates, must read it as the loader does.
 TEST_F(Loaders, SwitchesAreOnAtOneAndFixedHuesWhenNotZero) {
-  for (const auto& [text, on] : {std::pair{"1", true},
-                                 {"1.0", true},
-                                 {"0.6", true},
-                                 {"2", false},
-                                 {"-1", false},
-                                 {"yes", true}}) {
+  const std::pair<const char*, bool> switches[] = {{"1", true},  {"1.0", true}, {"0.6", true},
+                                                   {"2", false}, {"-1", false}, {"yes", true}};
+  for (const auto& [text, on] : switches) {
     ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Comet_NonBallistic", text));
     EXPECT_EQ(LoadStarfieldSettings(false, 1).Star_Comet_NonBallistic, on) << text;
   }
@@ -186,18 +187,56 @@ TEST_F(Loaders, SwitchesAreOnAtOneAndFixedHuesWhenNotZero) {
             SettingValue(false));
 }
 
-// Themes always scale: the theme tests check it.
-TEST_F(Loaders, CountsAreScaledByThePerformanceMultiplier) {
-  EXPECT_EQ(LoadFireworksSettings(0, false, 0.5f).FireSparks, 450);  // only when asked
-  EXPECT_EQ(LoadStarfieldSettings(true, 2.0f).Star_Stars, 240);
-  // Ties round to even; a product beyond 16 bits keeps the count.
-  for (const auto& [stored, scaled] : {std::pair{"5", 2}, {"7", 4}}) {
-    ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", stored));
-    EXPECT_EQ(LoadStarfieldSettings(true, 0.5f).Star_Stars, scaled);
+// A theme replaces the store, its counts as they are but for the Fireworks sparks; theme 0 and
+// numbers without a theme read the store, whose counts the scale flag scales.
+TEST_F(Loaders, ThemesReplaceTheStoreAndCountsAreScaledWhenAsked) {
+  ASSERT_TRUE(WriteSetting(kApp, "Fireworks", "FireWorks", "50"));
+  ASSERT_TRUE(WriteSetting(kApp, "Galaxy", "Galaxy_Stars", "11"));
+  using Count = Integer (*)(Integer theme, bool scale, Single mult);
+  const Count shells = [](Integer t, bool s, Single m) {
+    return LoadFireworksSettings(t, s, m).FireWorks;
+  };
+  const Count sparks = [](Integer t, bool s, Single m) {
+    return LoadFireworksSettings(t, s, m).FireSparks;
+  };
+  const Count stars = [](Integer t, bool s, Single m) {
+    return LoadGalaxySettings(t, s, m).Galaxy_Stars;
+  };
+  const std::tuple<Count, Integer, bool, Single, Integer> cases[] = {
+      {shells, 0, false, 1, 50},    {shells, 12, false, 1, 15},    {shells, 14, false, 1, 50},
+      {sparks, 10, true, 2, 3200},  {sparks, 0, false, 0.5f, 450}, {stars, 1, false, 0.5f, 1000},
+      {stars, 1, true, 0.5f, 1000}, {stars, 0, false, 0.5f, 11},   {stars, 0, true, 0.5f, 6},
+      {stars, 17, false, 0.5f, 11}};
+  for (const auto& [count, theme, scale, mult, want] : cases) {
+    EXPECT_EQ(count(theme, scale, mult), want) << theme << " " << scale << " " << mult;
+  }
+  // Ties round to even, in double precision (5 x 0.1 is just above one half); a product
+  // beyond 16 bits keeps the count.
+  const int scaled[][3] = {{5, 1, 1}, {5, 5, 2}, {7, 5, 4}, {1600, 5, 800}, {-9999, 99, -9999}};
+  for (const auto& [count, tenths, want] : scaled) {
+    EXPECT_EQ(ScaleCount(static_cast<Integer>(count), static_cast<Single>(tenths) * 0.1f), want);
   }
   ASSERT_TRUE(WriteSetting(kApp, "Starfield", "Star_Stars", "9999"));
   EXPECT_EQ(LoadStarfieldSettings(true, 9.9f).Star_Stars, 9999);
   EXPECT_EQ(LoadStarfieldSettings(true, NAN).Star_Stars, 9999);
+}
+
+// Every theme record holds exactly its numeric fields; numbers without a theme hold none.
+TEST(Themes, EveryRecordHoldsItsNumericFields) {
+  const std::tuple<std::string (*)(Integer), Integer, int> tables[] = {
+      {[](Integer n) { return std::string(FireworksTheme(n)); }, kFireworksThemeCount, 39},
+      {GalaxyTheme, kGalaxyThemeCount, kGalaxyThemeFields}};
+  for (const auto& [record, count, fields] : tables) {
+    EXPECT_TRUE(record(0).empty() && record(count + 1).empty() && record(-1).empty());
+    for (Integer n = 1; n <= count; ++n) {
+      for (int k = 0; k < fields; ++k) {
+        EXPECT_TRUE(IsNumericText(ThemeField(record(n), k))) << n << " field " << k;
+      }
+      EXPECT_EQ(ThemeField(record(n), fields), "") << n << " has more fields";
+    }
+  }
+  for (Integer n = 0; n <= kGalaxyThemeCount; ++n) EXPECT_EQ(GalaxyThemeName(n).size(), 23u) << n;
+  EXPECT_TRUE(GalaxyThemeName(17).empty() && GalaxyThemeName(-1).empty());
 }
 
 TEST_F(Loaders, OverridesFollowTheReadRulesAndLeaveTheStoreAlone) {
