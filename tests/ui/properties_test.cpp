@@ -391,7 +391,9 @@ class PropertiesTest : public QObject {
     if (geteuid() != 0) QSKIP("mounting a small file system needs root");
     const QString disk = dir_->filePath("small");
     QVERIFY(QDir().mkpath(disk));
-    QVERIFY(mount("tmpfs", disk.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0);
+    if (mount("tmpfs", disk.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0) {
+      QSKIP("no small file system can be mounted here");
+    }
     const auto unmount = qScopeGuard([&] { umount2(disk.toLocal8Bit().constData(), MNT_DETACH); });
     qputenv("XDG_CONFIG_HOME", disk.toUtf8());
     { auto first = Open(); }  // the settings file and its folder exist
