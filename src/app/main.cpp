@@ -255,6 +255,11 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
   if ((qtConnection != nullptr && xcb_connection_has_error(qtConnection) != 0) ||
       text.contains(QLatin1String("connection broke")) ||
       text.contains(QLatin1String("connection experienced a fatal error"))) {
+    // Qt's event thread and the main thread may both say so: one line, from the first.
+    static std::atomic<bool> said{false};
+    if (said.exchange(true)) {
+      for (;;) pause();  // the first ends the process
+    }
     std::fprintf(stderr, "lumivane: lost the connection to the display %s\n", DisplayName());
     _exit(1);
   }
