@@ -18,15 +18,8 @@ shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
 
 # exit_within SECONDS PID NAME: the process ends within the time with status 0.
 exit_within() {
-  local started; started=$(now_ms)
-  if ! wait_until "$1" gone "$2"; then
-    fail "$3: still running after $1 s"
-    return
-  fi
-  wait "$2"
-  local status=$?
-  echo "$3: ended after $(($(now_ms) - started)) ms with status $status"
-  [ "$status" -eq 0 ] || fail "$3: exit status $status"
+  wait_until "$1" gone "$2" || { fail "$3: still running after $1 s"; return; }
+  wait "$2" || fail "$3: exit status $?"
 }
 
 shows_pixels() { shot "$work/s.png" "${1:-root}" && [ "$(lit "$work/s.png")" -gt 0 ]; }
@@ -71,8 +64,7 @@ standalone)
       fail "no captioned window"
     window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
     placed=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
-    echo "resizable window: $placed"
-    echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry"
+    echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry: $placed"
     xdotool mousemove 200 150 sleep 0.3 key Escape
     exit_within 1 "$saver" "Escape (resizable)"
     saved=$(grep WindowSize "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini")
@@ -123,20 +115,18 @@ ROWS
     sleep 2.5
     shot "$work/lock.png"
     white "$work/lock.png" "$work/lock$frames.png"
-    kill -TERM "$saver"
-    wait "$saver"
+    stop "$saver" "lock message"
   done
   text=$(lit "$work/lock1.png")
   lost=$(convert "$work/lock1.png" \( "$work/lock.png" -negate \) -compose multiply -composite \
     -format '%[fx:round(mean*w*h)]' info:)
-  echo "lock message: $text white pixels, $lost of them covered after 2.5 s"
-  [ "$text" -gt 100 ] && [ "$lost" -le $((text / 20)) ] || fail "the lock message was drawn over"
+  [ "$text" -gt 100 ] && [ "$lost" -le $((text / 20)) ] ||
+    fail "the lock message was drawn over: $lost of its $text white pixels covered after 2.5 s"
   ;;
 
 instances)
-  # Two starts at once, twenty times, leave one saver each time (the other asks it to raise its
-  # window and ends with status 0); every other round ends it with SIGKILL, leaving its socket
-  # behind for the next round to clear.
+  # Two starts at once, twenty times, leave one saver (the other ends with status 0); every
+  # other round ends it with SIGKILL, leaving its socket behind for the next round to clear.
   start_x 320 240
   store '[General]\nAnimationType=1\n'
   kept=${#pids[@]}
@@ -162,9 +152,8 @@ instances)
 preview)
   # "/P id" draws once into the window and ends; a malformed or vanished id draws nothing.
   start_x 640 480
-  coproc WINDOW { python3 "$here/x_window.py" 200 150 20 20; }
-  pids+=("$WINDOW_PID")
-  read -r -t 10 id <&"${WINDOW[0]}" || { echo "no test window"; exit 1; }
+  host_window 200 150 20 20
+  id=$host_id
   for bad in "/p" "/p 12abc" "/P 0x1ffff0" "/P 0"; do
     timeout 10 "$lumivane" $bad || fail "'$bad' ended with status $?"
   done
@@ -172,7 +161,6 @@ preview)
   timeout 10 "$lumivane" "/P" "$id" --stats >"$work/p.out" || fail "/P ended with status $?"
   grep -q '"frames":' "$work/p.out" || fail "/P --stats printed nothing"
   shows_pixels "$id" || fail "/P drew nothing into window $id"
-  echo "preview pixels: $(lit "$work/s.png")"
   shot "$work/full.png"
   [ "$(lit "$work/full.png")" -eq "$(lit "$work/s.png")" ] || fail "/P drew outside its window"
 
@@ -196,9 +184,8 @@ host)
   # the window's size; SIGTERM ends it within half a second.
   start_x 640 480
   store '[General]\nAnimationType=1\n'
-  coproc ONE { python3 "$here/x_window.py" 300 200 0 0; }
-  pids+=("$ONE_PID")
-  read -r -t 10 one <&"${ONE[0]}" || { echo "no test window"; exit 1; }
+  host_window 300 200 0 0
+  one=$host_id
   coproc TWO { python3 "$here/x_window.py" 300 200 320 0; }
   pids+=("$TWO_PID")
   read -r -t 10 two <&"${TWO[0]}" || { echo "no test window"; exit 1; }
@@ -235,8 +222,7 @@ host)
   kill -TERM "$saver"
   exit_within 0.5 "$saver" "SIGTERM (-root)"
 
-  # Killed with SIGKILL, the saver leaves no shared memory segment behind: each is marked for
-  # removal once attached, so it goes with the last process attached to it.
+  # Killed with SIGKILL, the saver leaves no shared memory segment behind.
   store '[General]\nAnimationType=4\n'
   start_saver /S
   wait_until 20 shows_pixels || fail "no pixels appeared"
@@ -280,14 +266,12 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(
   ;;
 
 xscreensaver)
-  # XScreenSaver itself as the host. It refuses to run savers as root, so as root the host
-  # runs as nobody with a temporary home; the saver is copied where that user can read it.
+  # XScreenSaver itself as the host; as root it runs as nobody, with a temporary home.
   need xscreensaver
   start_x 640 480
   home=$work/home
-  mkdir -p "$home/.config/Lumivane" "$work/bin"
-  cp "$lumivane" "$work/bin/lumivane"
-  chmod 755 "$work/bin" "$work/bin/lumivane"
+  mkdir -p "$home/.config/Lumivane"
+  stage_lumivane
   printf '[General]\nAnimationType=1\n' >"$home/.config/Lumivane/LMVN_SS.ini"
   cat >"$home/.xscreensaver" <<CONFIG
 mode: one
@@ -313,12 +297,10 @@ CONFIG
   saver_pid() { pgrep -f "^$work/bin/lumivane" | head -n1; }
   running() { [ -n "$(saver_pid)" ]; }
   wait_until 20 running || fail "xscreensaver did not start lumivane"
-  echo "lumivane runs as $(ps -o user= -p "$(saver_pid)") with pid $(saver_pid)"
   wait_until 20 shows_pixels || fail "nothing drawn in xscreensaver's window"
   "${as_user[@]}" xscreensaver-command -deactivate >/dev/null
   stopped() { ! running; }
   wait_until 5 stopped || fail "lumivane did not end when xscreensaver deactivated"
-  grep -E 'forked|killing pid' "$work/xscreensaver.log" | sed 's/^/  /'
   ;;
 
 properties)
@@ -355,16 +337,15 @@ properties)
   sleep 1
   shot "$work/after.png"
   after=$(lit "$work/after.png")
-  echo "lit pixels of the starfield: $before, after Accept (gravity wells): $after"
-  [ "$after" -gt $((before * 4)) ] || fail "the driver did not restart with the stored effect"
+  [ "$after" -gt $((before * 4)) ] ||
+    fail "the driver did not restart with the stored effect: $before lit pixels, then $after"
   alive "$saver" || fail "Accept ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape after Accept"
 
-  # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal screens
-  # opened from other screens included, and nothing more opens (the welcome screen does not
-  # go on to the saver). Rows: signal | store | arguments | the windows in turn, each with the
-  # keys that open the next.
+  # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal ones
+  # included, and nothing more opens (the welcome screen does not go on to the saver).
+  # Rows: signal | store | arguments | the windows in turn, each with the keys to the next.
   while IFS='|' read -r signal settings args steps; do
     rm -f "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
     [ -z "$settings" ] || store "$settings"
@@ -409,14 +390,12 @@ present_same)
       start_saver /S --stats --seed 5 --frames 30
       wait_until 20 settled || fail "effect $effect ($path): the picture did not settle"
       cp "$work/b.png" "$work/$path.png"
-      kill -TERM "$saver"
-      wait "$saver"
+      stop "$saver" "effect $effect ($path)"
       grep -q "\"present\":\"$path\"" "$work/saver.out" ||
         fail "effect $effect: not presented by $path: $(cat "$work/saver.out")"
     done
     difference=$(compare -metric AE "$work/shm.png" "$work/qt.png" null: 2>&1)
-    echo "effect $effect: $(lit "$work/shm.png") lit pixels, $difference differ between the paths"
-    [ "$difference" = 0 ] || fail "effect $effect: the two paths show different pixels"
+    [ "$difference" = 0 ] || fail "effect $effect: $difference pixels differ between the paths"
   done
   ;;
 
