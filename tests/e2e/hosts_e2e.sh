@@ -71,9 +71,8 @@ else
   echo "xsecurelock left out: not installed"
 fi
 
-# xautolock starts "lumivane --idle" (here at once, through -locknow): full screen on both
-# monitors, the pointer left where it was, and a key ends it. Started the same way by hand, a
-# small jitter leaves it running and a larger move after the first second ends it.
+# xautolock's "lumivane --idle" (-locknow) is on both monitors, leaves the pointer, ends on a
+# key. Started by hand, a jitter leaves it running, a larger move after the first second not.
 pointer() { xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\1,\2/'; }
 if command -v xautolock >/dev/null; then
   xdotool mousemove 300 200

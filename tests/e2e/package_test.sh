@@ -59,7 +59,8 @@ for tool in lumivane-config lumivane-render; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-grep -qE 'libqt6widgets6 \(>= [0-9]' <<<"$depends" || fail "Depends was not computed from the program: $depends"
+grep -qE 'libqt6widgets6 \(>= [0-9]' <<<"$depends" ||
+  fail "Depends was not computed from the program: $depends"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo file has no release $version"
 zcat "$work/content/usr/share/doc/lumivane/changelog.gz" | head -1 | grep -qF "lumivane ($version)" ||
   fail "the changelog does not begin with $version"
@@ -84,7 +85,8 @@ dpkg_root=(dpkg "--root=$root" "--log=$work/dpkg.log")
 for tool in lumivane-render lumivane-config; do
   "$root/usr/bin/$tool" --help >/dev/null || fail "the installed $tool does not run"
 done
-"${dpkg_root[@]}" --purge lumivane >>"$work/dpkg.out" 2>&1 || fail "dpkg --purge: $(cat "$work/dpkg.out")"
+"${dpkg_root[@]}" --purge lumivane >>"$work/dpkg.out" 2>&1 ||
+  fail "dpkg --purge: $(cat "$work/dpkg.out")"
 # Outside dpkg's admin folder nothing new may remain, and dpkg must have forgotten it.
 left=$(find "$root" | sort | comm -13 "$work/before" - | grep -v "^$admin/"
   find "$admin/info" -name 'lumivane.*')

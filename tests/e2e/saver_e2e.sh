@@ -22,10 +22,17 @@ exit_within() {
   wait "$2" || fail "$3: exit status $?"
 }
 
+# shown TITLE: a window whose title matches TITLE is shown.
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null; }
+# term_within SECONDS PID NAME: SIGTERM ends the process within the time with status 0.
+term_within() { kill -TERM "$2" && exit_within "$@"; }
+
 shows_pixels() { shot "$work/s.png" "${1:-root}" && [ "$(lit "$work/s.png")" -gt 0 ]; }
 
 pointer_x() { xdotool getmouselocation | sed -E 's/x:([0-9]+).*/\1/'; }
 parked() { [ "$(pointer_x)" -ge $(($1 - 1)) ]; }
+# start_parked ARGS...: the saver started on the 640-wide screen, the pointer parked at its edge.
+start_parked() { start_saver "$@" && wait_until 20 parked 640 || fail "pointer not parked"; }
 
 case "$case_name" in
 standalone)
@@ -33,9 +40,8 @@ standalone)
   # Escape ends it.
   start_x 640 480
   store '[General]\nAnimationType=1\n'
-  start_saver
-  wait_until 20 parked 640 || fail "the pointer was not parked"
-  xdotool search --onlyvisible --name '^Lumivane$' >/dev/null || fail "no caption"
+  start_parked
+  shown '^Lumivane$' || fail "no caption"
   sleep 1.2
   xdotool mousemove 10 10
   sleep 1.2
@@ -60,8 +66,7 @@ standalone)
   while IFS='|' read -r stored geometry; do
     store "[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n[DisplayForm]\n${stored:+WindowState=0\nWindowSize=$stored\n}"
     start_saver
-    wait_until 20 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
-      fail "no captioned window"
+    wait_until 20 shown '^Lumivane$' || fail "no captioned window"
     window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
     placed=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
     echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry: $placed"
@@ -80,8 +85,7 @@ ROWS
   export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
   for cycle in 0 100; do
     store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S
     sleep 0.2
     xdotool mousemove 100 100
     sleep 0.3
@@ -98,8 +102,7 @@ ROWS
   # A key or a click ends it as well.
   store '[General]\nAnimationType=1\n'
   for input in "key a" "click 1"; do
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S
     sleep 1.2
     xdotool $input
     exit_within 2 "$saver" "$input"
@@ -110,8 +113,7 @@ ROWS
   white() { convert "$1" -crop 640x60+0+0 +repage -fill black +opaque white "$2"; }
   store '[General]\nAnimationType=4\nLockMessage=Away until noon\n'
   for frames in 1 ""; do
-    start_saver /S --seed 3 ${frames:+--frames $frames}
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S --seed 3 ${frames:+--frames $frames}
     sleep 2.5
     shot "$work/lock.png"
     white "$work/lock.png" "$work/lock$frames.png"
@@ -206,10 +208,8 @@ host)
   child_size() { xwininfo -children -id "$two" | grep -q '"*" *.*240x160' ||
     xwininfo -tree -id "$two" | grep -q '240x160+0+0'; }
   wait_until 3 child_size || fail "the saver did not follow the host window's size"
-  kill -TERM "$first"
-  exit_within 0.5 "$first" "SIGTERM (-window-id)"
-  kill -TERM "$second"
-  exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
+  term_within 0.5 "$first" "SIGTERM (-window-id)"
+  term_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
 
   # "-root" with no host window draws into the root window, beneath the other windows.
   store '[General]\nAnimationType=4\n'
@@ -219,8 +219,7 @@ host)
   shot "$work/r.png"
   convert "$work/r.png" -crop 300x200+0+0 "$work/one.png"
   [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
-  kill -TERM "$saver"
-  exit_within 0.5 "$saver" "SIGTERM (-root)"
+  term_within 0.5 "$saver" "SIGTERM (-root)"
 
   # Killed with SIGKILL, the saver leaves no shared memory segment behind.
   store '[General]\nAnimationType=4\n'
@@ -259,8 +258,7 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(
       start_saver /S
       sleep 2
       alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
-      kill -TERM "$saver"
-      exit_within 1 "$saver" "SIGTERM ($where)"
+      term_within 1 "$saver" "SIGTERM ($where)"
     done
   fi
   ;;
@@ -308,8 +306,7 @@ properties)
   # (Cancel) closes it and the program ends.
   start_x 1024 768
   start_saver /C --stats
-  wait_until 20 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
-    fail "/C did not open the Properties dialog"
+  wait_until 20 shown '^Lumivane Properties$' || fail "/C did not open the Properties dialog"
   settings=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
   for key in AnimationType=0 FireSparks= Galaxy_Profile= Adv_TimeDelay=25; do
     grep -q "^$key" "$settings" || fail "opening on an empty store did not write $key"
@@ -328,10 +325,9 @@ properties)
   before=$(lit "$work/before.png")
   sed -i 's/^AnimationType=1/AnimationType=4/' "$settings"
   xdotool key space
-  wait_until 10 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
-    fail "Space did not open the Properties dialog"
+  wait_until 10 shown '^Lumivane Properties$' || fail "Space did not open the Properties dialog"
   xdotool key Return
-  closed() { ! xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null; }
+  closed() { ! shown '^Lumivane Properties$'; }
   wait_until 10 closed || fail "Accept did not close the dialog"
   grep -q '^FireSparks=' "$settings" || fail "Accept did not store the dialog's pages"
   sleep 1
@@ -352,8 +348,7 @@ properties)
     start_saver $args
     IFS=';' read -ra windows <<<"$steps"
     for step in "${windows[@]}"; do
-      wait_until 20 xdotool search --onlyvisible --name "${step%%=*}" >/dev/null ||
-        fail "$signal: no window ${step%%=*}"
+      wait_until 20 shown "${step%%=*}" || fail "$signal: no window ${step%%=*}"
       [ "$step" = "${step#*=}" ] || { sleep 0.5; xdotool key ${step#*=}; }
     done
     sleep 0.3

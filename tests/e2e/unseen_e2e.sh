@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Nothing is drawn that nobody can see, and drawing comes back when it can be seen; scaled
-# screens are filled. CPU ticks are counted loosely (a sleeping saver costs next to none, a
-# drawing one many), never timed.
+# Nothing is drawn that nobody can see, and drawing comes back when it can be seen (CPU ticks
+# counted loosely, never timed); scaled screens are filled.
 # Usage: unseen_e2e.sh CASE path/to/lumivane
-#   CASE: x11 (unmapped, covered, a host's window unmapped, monitors asleep where Xvfb can)
-#         sway (a hidden workspace, a powered-off output where the compositor can)
-#         scale (two monitors of different scale factors, a window reused across them)
+#   CASE: x11 (unmapped, covered, host window unmapped, DPMS) | sway (hidden workspace, output
+#         off) | scale (monitors of different scale factors, a window reused across them)
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")

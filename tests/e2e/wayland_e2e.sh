@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The saver and the Properties dialog on a real Wayland compositor: weston's headless backend
-# on a socket of its own, the program on Qt's Wayland platform with no X display to fall back
-# on. Weston logs the protocol, which shows the windows the program asked for.
+# The saver and the Properties dialog on headless weston (its protocol log shows the windows
+# asked for), with no X display to fall back on; then a host's X11 window, and sway.
 # Usage: wayland_e2e.sh path/to/lumivane
 set -u
 lumivane=$(readlink -f "$1")
