@@ -72,12 +72,13 @@ TEST(CommandLine, WindowIdsAreDecimalOrHexAndAnythingElseIsNone) {
 
 TEST(CommandLine, InstallPlaceIsAnExactFolderMatch) {
   const std::vector<std::string> folders = {"/usr/libexec/xscreensaver", "/usr/lib/xscreensaver/"};
-  EXPECT_TRUE(RunsFromInstallPlace("/usr/libexec/xscreensaver", folders));
-  EXPECT_TRUE(RunsFromInstallPlace("/usr/lib/xscreensaver", folders));
-  EXPECT_TRUE(RunsFromInstallPlace("/usr/libexec/xscreensaver/", folders));
-  EXPECT_FALSE(RunsFromInstallPlace("/usr/libexec/XScreenSaver", folders));
-  EXPECT_FALSE(RunsFromInstallPlace("/usr/bin", folders));
-  EXPECT_FALSE(RunsFromInstallPlace("", folders));
+  for (const char* place :
+       {"/usr/libexec/xscreensaver", "/usr/lib/xscreensaver", "/usr/libexec/xscreensaver/"}) {
+    EXPECT_TRUE(RunsFromInstallPlace(place, folders)) << place;
+  }
+  for (const char* place : {"/usr/libexec/XScreenSaver", "/usr/bin", ""}) {
+    EXPECT_FALSE(RunsFromInstallPlace(place, folders)) << place;
+  }
 
   setenv("LUMIVANE_SAVER_DIRS", "/opt/a::/opt/b", 1);
   EXPECT_EQ(SaverFolders(), (std::vector<std::string>{"/opt/a", "/opt/b"}));
@@ -88,18 +89,13 @@ TEST(CommandLine, InstallPlaceIsAnExactFolderMatch) {
 TEST(CommandLine, WindowSizeIsTwentyDigitsAndReadsBackByField) {
   EXPECT_EQ(FormatWindowSize(720, 360, 9600, 7200), "00720003600960007200");
   EXPECT_EQ(FormatWindowSize(-15, -30, 150000, 0), "00000000009999900000");
-  const auto fields = ParseWindowSize("  00720003600960007200 ");
-  ASSERT_TRUE(fields);
-  EXPECT_EQ(fields->left, 720);
-  EXPECT_EQ(fields->top, 360);
-  EXPECT_EQ(fields->width, 9600);
-  EXPECT_EQ(fields->height, 7200);
-  EXPECT_FALSE(ParseWindowSize("   "));
-  const auto partial = ParseWindowSize("0072x0036");
-  ASSERT_TRUE(partial);
-  EXPECT_EQ(partial->left, 72);
-  EXPECT_EQ(partial->top, 36);
-  EXPECT_EQ(partial->height, 0);
+  const auto fields = [](std::string_view text) {
+    const auto f = ParseWindowSize(text);
+    return f ? std::vector<long>{f->left, f->top, f->width, f->height} : std::vector<long>{};
+  };
+  EXPECT_EQ(fields("  00720003600960007200 "), (std::vector<long>{720, 360, 9600, 7200}));
+  EXPECT_EQ(fields("0072x0036"), (std::vector<long>{72, 36, 0, 0}));
+  EXPECT_EQ(fields("   "), std::vector<long>{});
 }
 
 }  // namespace

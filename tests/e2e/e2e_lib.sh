@@ -56,6 +56,33 @@ start_saver() {
   pids+=("$saver")
 }
 
+# stop PID WHAT: SIGTERM ends PID within 5 s with status 0.
+stop() {
+  kill -TERM "$1"
+  wait_until 5 gone "$1" || { fail "$2: SIGTERM did not end it"; return; }
+  wait "$1"
+  local status=$?
+  [ "$status" -eq 0 ] || fail "$2: exit status $status after SIGTERM"
+}
+
+# host_window W H [X Y]: a host's X window (x_window.py, from $here), its id in $host_id.
+# shellcheck disable=SC2154
+host_window() {
+  coproc HOST { exec python3 "$here/x_window.py" "$@"; }
+  pids+=("$HOST_PID")
+  read -r -t 10 host_id <&"${HOST[0]}" || fail "no host window"
+}
+
+# stage_lumivane: a copy of $lumivane as $work/bin/lumivane that any user can run.
+stage_lumivane() {
+  mkdir -p "$work/bin"
+  cp "$lumivane" "$work/bin/lumivane"
+  chmod 755 "$work/bin" "$work/bin/lumivane"
+}
+
+# frames FILE: the frame count that --stats printed into FILE.
+frames() { sed -nE 's/.*"frames":([0-9]+).*/\1/p' "$1"; }
+
 # windows N: N windows of the program are shown on the X server.
 windows() { [ "$(xdotool search --onlyvisible --class lumivane | wc -l)" -eq "$1" ]; }
 
@@ -66,7 +93,6 @@ expect_lost_display() {
   wait_until 3 gone "$saver" || fail "$what: the saver outlived its display"
   wait "$saver"
   status=$?
-  echo "$what gone: status $status, $(cat "$err")"
   if [ "$status" -ne 1 ] || [ "$(wc -l <"$err")" -ne 1 ]; then
     fail "$what: the lost display gave status $status and: $(cat "$err")"
   fi
@@ -85,10 +111,8 @@ wait_until() {
   return 1
 }
 
-# start_x WIDTH HEIGHT [XVFB ARGS...]: a new X server on a free display number, exported as
-# DISPLAY. Numbers are drawn from a high range (other X servers on a shared machine tend to sit
-# low) and the server must answer before it is used; a number someone else takes meanwhile is
-# given up for another.
+# start_x WIDTH HEIGHT [XVFB ARGS...]: a new X server, answering, on a free display number
+# drawn from a high range (a shared machine's others sit low), exported as DISPLAY.
 start_x() {
   local w=$1 h=$2 number
   shift 2
@@ -112,12 +136,9 @@ start_x() {
   exit 1
 }
 
-# start_sway [CONFIG LINE...]: sway on its headless backend (one 1280x720 output, no input
-# devices; a key comes from wtype's virtual keyboard) as an unprivileged user: nobody with a
-# home in the work folder when run as root, else the caller. The lines are added to sway's
-# configuration. Exports WAYLAND_DISPLAY and SWAYSOCK and sets $as_user (the prefix that runs
-# a command as that user in sway's session, e.g. "${as_user[@]}" swaymsg -t get_tree),
-# $user_home and $sway_pid. Programs started so must be readable by that user (copy them under $work).
+# start_sway [CONFIG LINE...]: headless sway (one 1280x720 output, no input devices) as nobody
+# when run as root, else as the caller. Exports WAYLAND_DISPLAY and SWAYSOCK; sets $user_home,
+# $sway_pid and $as_user, the prefix that runs a command as that user in sway's session.
 start_sway() {
   command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
   user_home=$work/sway-home

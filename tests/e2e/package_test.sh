@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package against Debian's own checks: CPack builds it from the build folder, then
-# lintian (no error, no warning), desktop-file-validate, appstreamcli validate and man's
-# warnings look at what it holds; Depends must come from the program's libraries; the
-# changelog and the software centres' page must name the package's version. Last it is
-# installed into a throwaway root with dpkg, run from there and purged, which must leave
-# nothing behind.
+# The Debian package that CPack builds against Debian's own checks (lintian, desktop-file-validate,
+# appstreamcli, man's warnings), its Depends and version, then installed into a throwaway root
+# with dpkg, run from there and purged, which must leave nothing behind.
 # Usage: package_test.sh BUILD_DIR
 set -u
 build=$(readlink -f "$1")
@@ -23,10 +20,7 @@ fail() {
 check() {
   local name=$1 output
   shift
-  output=$("$@" 2>&1) && [ -z "$output" ] || {
-    fail "$name"
-    [ -n "$output" ] && sed 's/^/  /' <<<"$output" >&2
-  }
+  output=$("$@" 2>&1) && [ -z "$output" ] || fail "$name: $output"
 }
 
 cpack -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 || {
@@ -35,7 +29,6 @@ cpack -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2
 }
 deb=$(ls "$work"/lumivane_*.deb)
 version=$(dpkg-deb -f "$deb" Version)
-echo "package: $(basename "$deb")"
 
 # lintian shows errors and warnings; its remark that it runs as root is no finding.
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
@@ -53,10 +46,8 @@ grep -qx 'Exec=/usr/libexec/xscreensaver/lumivane -root' "$mate" || fail "the MA
 metainfo=$work/content/usr/share/metainfo/org.lumivane.lumivane.metainfo.xml
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo file names no MIT licence"
 grep -qx 'License: Expat' "$work/content/usr/share/doc/lumivane/copyright" || fail "the copyright file names no licence"
-appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
-  fail "appstreamcli validate"
-  cat "$work/appstream.log" >&2
-}
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
+  fail "appstreamcli validate: $(cat "$work/appstream.log")"
 check "man --warnings" env LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
   sh -c "man --warnings -E UTF-8 -l -Tutf8 -Z '$work/content/usr/share/man/man6/lumivane.6.gz' >/dev/null"
 
@@ -68,8 +59,8 @@ for tool in lumivane-config lumivane-render; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
-grep -qE 'libqt6widgets6 \(>= [0-9]' <<<"$depends" || fail "Depends was not computed from the program"
+grep -qE 'libqt6widgets6 \(>= [0-9]' <<<"$depends" ||
+  fail "Depends was not computed from the program: $depends"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo file has no release $version"
 zcat "$work/content/usr/share/doc/lumivane/changelog.gz" | head -1 | grep -qF "lumivane ($version)" ||
   fail "the changelog does not begin with $version"
@@ -88,17 +79,14 @@ done
 find "$root" | sort >"$work/before"
 dpkg_root=(dpkg "--root=$root" "--log=$work/dpkg.log")
 [ "$(id -u)" -eq 0 ] || dpkg_root+=(--force-not-root)
-"${dpkg_root[@]}" -i "$deb" >"$work/dpkg.out" 2>&1 || {
-  fail "dpkg --install into a throwaway root"
-  cat "$work/dpkg.out" >&2
-}
+"${dpkg_root[@]}" -i "$deb" >"$work/dpkg.out" 2>&1 ||
+  fail "dpkg --install into a throwaway root: $(cat "$work/dpkg.out")"
 "$root/usr/bin/lumivane" --version | grep -qE "^lumivane $version\$" || fail "the installed program does not run"
-"$root/usr/bin/lumivane-render" --help >/dev/null || fail "the installed lumivane-render does not run"
-"$root/usr/bin/lumivane-config" --help >/dev/null || fail "the installed lumivane-config does not run"
-"${dpkg_root[@]}" --purge lumivane >>"$work/dpkg.out" 2>&1 || {
-  fail "dpkg --purge"
-  cat "$work/dpkg.out" >&2
-}
+for tool in lumivane-render lumivane-config; do
+  "$root/usr/bin/$tool" --help >/dev/null || fail "the installed $tool does not run"
+done
+"${dpkg_root[@]}" --purge lumivane >>"$work/dpkg.out" 2>&1 ||
+  fail "dpkg --purge: $(cat "$work/dpkg.out")"
 # Outside dpkg's admin folder nothing new may remain, and dpkg must have forgotten it.
 left=$(find "$root" | sort | comm -13 "$work/before" - | grep -v "^$admin/"
   find "$admin/info" -name 'lumivane.*')

@@ -18,21 +18,21 @@ shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
 
 # exit_within SECONDS PID NAME: the process ends within the time with status 0.
 exit_within() {
-  local started; started=$(now_ms)
-  if ! wait_until "$1" gone "$2"; then
-    fail "$3: still running after $1 s"
-    return
-  fi
-  wait "$2"
-  local status=$?
-  echo "$3: ended after $(($(now_ms) - started)) ms with status $status"
-  [ "$status" -eq 0 ] || fail "$3: exit status $status"
+  wait_until "$1" gone "$2" || { fail "$3: still running after $1 s"; return; }
+  wait "$2" || fail "$3: exit status $?"
 }
+
+# shown TITLE: a window whose title matches TITLE is shown.
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null; }
+# term_within SECONDS PID NAME: SIGTERM ends the process within the time with status 0.
+term_within() { kill -TERM "$2" && exit_within "$@"; }
 
 shows_pixels() { shot "$work/s.png" "${1:-root}" && [ "$(lit "$work/s.png")" -gt 0 ]; }
 
 pointer_x() { xdotool getmouselocation | sed -E 's/x:([0-9]+).*/\1/'; }
 parked() { [ "$(pointer_x)" -ge $(($1 - 1)) ]; }
+# start_parked ARGS...: the saver started on the 640-wide screen, the pointer parked at its edge.
+start_parked() { start_saver "$@" && wait_until 20 parked 640 || fail "pointer not parked"; }
 
 case "$case_name" in
 standalone)
@@ -40,9 +40,8 @@ standalone)
   # Escape ends it.
   start_x 640 480
   store '[General]\nAnimationType=1\n'
-  start_saver
-  wait_until 20 parked 640 || fail "the pointer was not parked"
-  xdotool search --onlyvisible --name '^Lumivane$' >/dev/null || fail "no caption"
+  start_parked
+  shown '^Lumivane$' || fail "no caption"
   sleep 1.2
   xdotool mousemove 10 10
   sleep 1.2
@@ -67,12 +66,10 @@ standalone)
   while IFS='|' read -r stored geometry; do
     store "[General]\nAnimationType=1\n[Advanced]\nAdv_WindowResize=1\n[DisplayForm]\n${stored:+WindowState=0\nWindowSize=$stored\n}"
     start_saver
-    wait_until 20 xdotool search --onlyvisible --name '^Lumivane$' >/dev/null ||
-      fail "no captioned window"
+    wait_until 20 shown '^Lumivane$' || fail "no captioned window"
     window=$(xdotool search --onlyvisible --name '^Lumivane$' | head -n1)
     placed=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr '\n' ' ')
-    echo "resizable window: $placed"
-    echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry"
+    echo "$placed" | grep -q "$geometry" || fail "the window is not at $geometry: $placed"
     xdotool mousemove 200 150 sleep 0.3 key Escape
     exit_within 1 "$saver" "Escape (resizable)"
     saved=$(grep WindowSize "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini")
@@ -88,8 +85,7 @@ ROWS
   export LUMIVANE_SAVER_DIRS=/nowhere:$(dirname "$lumivane")
   for cycle in 0 100; do
     store "[General]\nAnimationType=1\n[Advanced]\nAdv_EffectCycle=$cycle\nAdv_PickEffects=0\n"
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S
     sleep 0.2
     xdotool mousemove 100 100
     sleep 0.3
@@ -106,8 +102,7 @@ ROWS
   # A key or a click ends it as well.
   store '[General]\nAnimationType=1\n'
   for input in "key a" "click 1"; do
-    start_saver /S
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S
     sleep 1.2
     xdotool $input
     exit_within 2 "$saver" "$input"
@@ -118,25 +113,22 @@ ROWS
   white() { convert "$1" -crop 640x60+0+0 +repage -fill black +opaque white "$2"; }
   store '[General]\nAnimationType=4\nLockMessage=Away until noon\n'
   for frames in 1 ""; do
-    start_saver /S --seed 3 ${frames:+--frames $frames}
-    wait_until 20 parked 640 || fail "the pointer was not parked"
+    start_parked /S --seed 3 ${frames:+--frames $frames}
     sleep 2.5
     shot "$work/lock.png"
     white "$work/lock.png" "$work/lock$frames.png"
-    kill -TERM "$saver"
-    wait "$saver"
+    stop "$saver" "lock message"
   done
   text=$(lit "$work/lock1.png")
   lost=$(convert "$work/lock1.png" \( "$work/lock.png" -negate \) -compose multiply -composite \
     -format '%[fx:round(mean*w*h)]' info:)
-  echo "lock message: $text white pixels, $lost of them covered after 2.5 s"
-  [ "$text" -gt 100 ] && [ "$lost" -le $((text / 20)) ] || fail "the lock message was drawn over"
+  [ "$text" -gt 100 ] && [ "$lost" -le $((text / 20)) ] ||
+    fail "the lock message was drawn over: $lost of its $text white pixels covered after 2.5 s"
   ;;
 
 instances)
-  # Two starts at once, twenty times, leave one saver each time (the other asks it to raise its
-  # window and ends with status 0); every other round ends it with SIGKILL, leaving its socket
-  # behind for the next round to clear.
+  # Two starts at once, twenty times, leave one saver (the other ends with status 0); every
+  # other round ends it with SIGKILL, leaving its socket behind for the next round to clear.
   start_x 320 240
   store '[General]\nAnimationType=1\n'
   kept=${#pids[@]}
@@ -162,9 +154,8 @@ instances)
 preview)
   # "/P id" draws once into the window and ends; a malformed or vanished id draws nothing.
   start_x 640 480
-  coproc WINDOW { python3 "$here/x_window.py" 200 150 20 20; }
-  pids+=("$WINDOW_PID")
-  read -r -t 10 id <&"${WINDOW[0]}" || { echo "no test window"; exit 1; }
+  host_window 200 150 20 20
+  id=$host_id
   for bad in "/p" "/p 12abc" "/P 0x1ffff0" "/P 0"; do
     timeout 10 "$lumivane" $bad || fail "'$bad' ended with status $?"
   done
@@ -172,7 +163,6 @@ preview)
   timeout 10 "$lumivane" "/P" "$id" --stats >"$work/p.out" || fail "/P ended with status $?"
   grep -q '"frames":' "$work/p.out" || fail "/P --stats printed nothing"
   shows_pixels "$id" || fail "/P drew nothing into window $id"
-  echo "preview pixels: $(lit "$work/s.png")"
   shot "$work/full.png"
   [ "$(lit "$work/full.png")" -eq "$(lit "$work/s.png")" ] || fail "/P drew outside its window"
 
@@ -196,9 +186,8 @@ host)
   # the window's size; SIGTERM ends it within half a second.
   start_x 640 480
   store '[General]\nAnimationType=1\n'
-  coproc ONE { python3 "$here/x_window.py" 300 200 0 0; }
-  pids+=("$ONE_PID")
-  read -r -t 10 one <&"${ONE[0]}" || { echo "no test window"; exit 1; }
+  host_window 300 200 0 0
+  one=$host_id
   coproc TWO { python3 "$here/x_window.py" 300 200 320 0; }
   pids+=("$TWO_PID")
   read -r -t 10 two <&"${TWO[0]}" || { echo "no test window"; exit 1; }
@@ -219,10 +208,8 @@ host)
   child_size() { xwininfo -children -id "$two" | grep -q '"*" *.*240x160' ||
     xwininfo -tree -id "$two" | grep -q '240x160+0+0'; }
   wait_until 3 child_size || fail "the saver did not follow the host window's size"
-  kill -TERM "$first"
-  exit_within 0.5 "$first" "SIGTERM (-window-id)"
-  kill -TERM "$second"
-  exit_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
+  term_within 0.5 "$first" "SIGTERM (-window-id)"
+  term_within 0.5 "$second" "SIGTERM (XSCREENSAVER_WINDOW)"
 
   # "-root" with no host window draws into the root window, beneath the other windows.
   store '[General]\nAnimationType=4\n'
@@ -232,11 +219,9 @@ host)
   shot "$work/r.png"
   convert "$work/r.png" -crop 300x200+0+0 "$work/one.png"
   [ "$(lit "$work/one.png")" -eq 0 ] || fail "-root drew over another window"
-  kill -TERM "$saver"
-  exit_within 0.5 "$saver" "SIGTERM (-root)"
+  term_within 0.5 "$saver" "SIGTERM (-root)"
 
-  # Killed with SIGKILL, the saver leaves no shared memory segment behind: each is marked for
-  # removal once attached, so it goes with the last process attached to it.
+  # Killed with SIGKILL, the saver leaves no shared memory segment behind.
   store '[General]\nAnimationType=4\n'
   start_saver /S
   wait_until 20 shows_pixels || fail "no pixels appeared"
@@ -273,21 +258,18 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); time.sleep(
       start_saver /S
       sleep 2
       alive "$saver" || fail "another user's socket or folder ($where) stopped the start"
-      kill -TERM "$saver"
-      exit_within 1 "$saver" "SIGTERM ($where)"
+      term_within 1 "$saver" "SIGTERM ($where)"
     done
   fi
   ;;
 
 xscreensaver)
-  # XScreenSaver itself as the host. It refuses to run savers as root, so as root the host
-  # runs as nobody with a temporary home; the saver is copied where that user can read it.
+  # XScreenSaver itself as the host; as root it runs as nobody, with a temporary home.
   need xscreensaver
   start_x 640 480
   home=$work/home
-  mkdir -p "$home/.config/Lumivane" "$work/bin"
-  cp "$lumivane" "$work/bin/lumivane"
-  chmod 755 "$work/bin" "$work/bin/lumivane"
+  mkdir -p "$home/.config/Lumivane"
+  stage_lumivane
   printf '[General]\nAnimationType=1\n' >"$home/.config/Lumivane/LMVN_SS.ini"
   cat >"$home/.xscreensaver" <<CONFIG
 mode: one
@@ -313,12 +295,10 @@ CONFIG
   saver_pid() { pgrep -f "^$work/bin/lumivane" | head -n1; }
   running() { [ -n "$(saver_pid)" ]; }
   wait_until 20 running || fail "xscreensaver did not start lumivane"
-  echo "lumivane runs as $(ps -o user= -p "$(saver_pid)") with pid $(saver_pid)"
   wait_until 20 shows_pixels || fail "nothing drawn in xscreensaver's window"
   "${as_user[@]}" xscreensaver-command -deactivate >/dev/null
   stopped() { ! running; }
   wait_until 5 stopped || fail "lumivane did not end when xscreensaver deactivated"
-  grep -E 'forked|killing pid' "$work/xscreensaver.log" | sed 's/^/  /'
   ;;
 
 properties)
@@ -326,8 +306,7 @@ properties)
   # (Cancel) closes it and the program ends.
   start_x 1024 768
   start_saver /C --stats
-  wait_until 20 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
-    fail "/C did not open the Properties dialog"
+  wait_until 20 shown '^Lumivane Properties$' || fail "/C did not open the Properties dialog"
   settings=$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini
   for key in AnimationType=0 FireSparks= Galaxy_Profile= Adv_TimeDelay=25; do
     grep -q "^$key" "$settings" || fail "opening on an empty store did not write $key"
@@ -346,33 +325,30 @@ properties)
   before=$(lit "$work/before.png")
   sed -i 's/^AnimationType=1/AnimationType=4/' "$settings"
   xdotool key space
-  wait_until 10 xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null ||
-    fail "Space did not open the Properties dialog"
+  wait_until 10 shown '^Lumivane Properties$' || fail "Space did not open the Properties dialog"
   xdotool key Return
-  closed() { ! xdotool search --onlyvisible --name '^Lumivane Properties$' >/dev/null; }
+  closed() { ! shown '^Lumivane Properties$'; }
   wait_until 10 closed || fail "Accept did not close the dialog"
   grep -q '^FireSparks=' "$settings" || fail "Accept did not store the dialog's pages"
   sleep 1
   shot "$work/after.png"
   after=$(lit "$work/after.png")
-  echo "lit pixels of the starfield: $before, after Accept (gravity wells): $after"
-  [ "$after" -gt $((before * 4)) ] || fail "the driver did not restart with the stored effect"
+  [ "$after" -gt $((before * 4)) ] ||
+    fail "the driver did not restart with the stored effect: $before lit pixels, then $after"
   alive "$saver" || fail "Accept ended the saver"
   xdotool key Escape
   exit_within 1 "$saver" "Escape after Accept"
 
-  # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal screens
-  # opened from other screens included, and nothing more opens (the welcome screen does not
-  # go on to the saver). Rows: signal | store | arguments | the windows in turn, each with the
-  # keys that open the next.
+  # SIGTERM, SIGINT and SIGHUP end the program with status 0 from every screen, modal ones
+  # included, and nothing more opens (the welcome screen does not go on to the saver).
+  # Rows: signal | store | arguments | the windows in turn, each with the keys to the next.
   while IFS='|' read -r signal settings args steps; do
     rm -f "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
     [ -z "$settings" ] || store "$settings"
     start_saver $args
     IFS=';' read -ra windows <<<"$steps"
     for step in "${windows[@]}"; do
-      wait_until 20 xdotool search --onlyvisible --name "${step%%=*}" >/dev/null ||
-        fail "$signal: no window ${step%%=*}"
+      wait_until 20 shown "${step%%=*}" || fail "$signal: no window ${step%%=*}"
       [ "$step" = "${step#*=}" ] || { sleep 0.5; xdotool key ${step#*=}; }
     done
     sleep 0.3
@@ -409,14 +385,12 @@ present_same)
       start_saver /S --stats --seed 5 --frames 30
       wait_until 20 settled || fail "effect $effect ($path): the picture did not settle"
       cp "$work/b.png" "$work/$path.png"
-      kill -TERM "$saver"
-      wait "$saver"
+      stop "$saver" "effect $effect ($path)"
       grep -q "\"present\":\"$path\"" "$work/saver.out" ||
         fail "effect $effect: not presented by $path: $(cat "$work/saver.out")"
     done
     difference=$(compare -metric AE "$work/shm.png" "$work/qt.png" null: 2>&1)
-    echo "effect $effect: $(lit "$work/shm.png") lit pixels, $difference differ between the paths"
-    [ "$difference" = 0 ] || fail "effect $effect: the two paths show different pixels"
+    [ "$difference" = 0 ] || fail "effect $effect: $difference pixels differ between the paths"
   done
   ;;
 

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Nothing is drawn that nobody can see, and drawing comes back when it can be seen; scaled
-# screens are filled. CPU ticks are counted loosely (a sleeping saver costs next to none, a
-# drawing one many), never timed.
+# Nothing is drawn that nobody can see, and drawing comes back when it can be seen (CPU ticks
+# counted loosely, never timed); scaled screens are filled.
 # Usage: unseen_e2e.sh CASE path/to/lumivane
-#   CASE: x11 (unmapped, covered, a host's window unmapped, monitors asleep where Xvfb can)
-#         sway (a hidden workspace, a powered-off output where the compositor can)
-#         scale (two monitors of different scale factors, a window reused across them)
+#   CASE: x11 (unmapped, covered, host window unmapped, DPMS) | sway (hidden workspace, output
+#         off) | scale (monitors of different scale factors, a window reused across them)
 set -u
 case_name=$1
 lumivane=$(readlink -f "$2")
@@ -15,15 +13,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# spent PID SECONDS: the CPU ticks PID spends in that many seconds.
+spent() {
+  local t0
+  t0=$(ticks "$1") && sleep "$2" && echo $(($(ticks "$1") - t0))
+}
 # quiet NAME PID: the process spends at most 3 ticks of CPU in 4 s.
 quiet() {
   sleep 1
-  local t0 t1
-  t0=$(ticks "$2")
-  sleep 4
-  t1=$(ticks "$2")
-  echo "$1: $((t1 - t0)) ticks in 4 s"
-  [ $((t1 - t0)) -le 3 ] || fail "$1: still drawing ($((t1 - t0)) ticks in 4 s)"
+  local n
+  n=$(spent "$2" 4)
+  [ "$n" -le 3 ] || fail "$1: still drawing ($n ticks in 4 s)"
 }
 # moving NAME [GEOMETRY]: two screenshots 0.4 s apart differ (the animation runs).
 moving() {
@@ -34,7 +34,6 @@ moving() {
     import -window root "${crop[@]}" "$work/b.png" || fail "$1: no screenshot"
   local changed
   changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
-  echo "$1: ${changed%% *} pixels changed in 0.4 s"
   [ "${changed%% *}" != 0 ] || fail "$1: nothing moves"
 }
 
@@ -53,11 +52,9 @@ x11)
   quiet "unmapped" "$saver"
   xdotool windowmap "$id"
   moving "mapped again"
-  coproc COVER { exec python3 "$here/x_window.py" 1024 768; }  # stacked above the saver
-  pids+=("$COVER_PID")
-  read -r -t 10 _ <&"${COVER[0]}" || fail "no covering window"
+  host_window 1024 768  # a window stacked above the saver, covering it
   quiet "covered" "$saver"
-  kill "$COVER_PID"
+  kill "$HOST_PID"
   moving "uncovered"
   if xset q 2>/dev/null | grep -q "DPMS is"; then
     xset dpms force off
@@ -66,13 +63,10 @@ x11)
   else
     echo "monitor asleep: not tried, this X server has no DPMS"
   fi
-  kill -TERM "$saver"
-  wait "$saver" || fail "exit status $?"
+  stop "$saver" "standalone"
 
   # A host's window that the host unmaps: the saver inside it sleeps until it is mapped.
-  coproc HOST { exec python3 "$here/x_window.py" 320 240 100 100; }
-  pids+=("$HOST_PID")
-  read -r -t 10 host_id <&"${HOST[0]}" || fail "no host window"
+  host_window 320 240 100 100
   start_saver -window-id "$host_id"
   sleep 2
   moving "host window" 320x240+100+100
@@ -96,9 +90,7 @@ sway)
   quiet "workspace hidden" "$saver"
   swaymsg workspace 1 >/dev/null
   sleep 1
-  t0=$(ticks "$saver") && sleep 3 && t1=$(ticks "$saver")
-  echo "workspace shown again: $((t1 - t0)) ticks in 3 s"
-  [ $((t1 - t0)) -ge 2 ] || fail "no frames once the workspace is shown again"
+  [ "$(spent "$saver" 3)" -ge 2 ] || fail "no frames once the workspace is shown again"
   swaymsg 'output * dpms off' >/dev/null
   if swaymsg -t get_outputs | grep -q '"dpms": false'; then
     quiet "output powered off" "$saver"
@@ -134,24 +126,20 @@ scale)
       [ "$n" -gt 0 ] || fail "the quarter at $x,$y shows nothing"
     done
   done
-  echo "scale: every quarter of both monitors drawn on"
-  kill -TERM "$saver"
-  wait "$saver" || fail "exit status $?"
+  stop "$saver" "two scales"
 
   # A host's window on a monitor at scale 2: the saver covers it exactly, so the lock message
   # is centred in it (given device pixels as logical ones, it would be centred on its edge).
   store '[General]\nAnimationType=1\nLockMessage=MMMMMMMMMMMMMMMM\n'
-  coproc HOST { exec python3 "$here/x_window.py" 640 300 0 0; }
-  pids+=("$HOST_PID")
-  read -r -t 10 host_id <&"${HOST[0]}" || fail "no host window"
+  host_window 640 300 0 0
   QT_SCREEN_SCALE_FACTORS="2;2" start_saver -window-id "$host_id"
   sleep 3
   import -window root -crop 640x80+0+0 "$work/top.png"
   white() { convert "$work/top.png" -crop "320x80+$1+0" -fill black +opaque white -fill white \
     -opaque white -format '%[fx:round(mean*w*h)]' info:; }
   left=$(white 0) right=$(white 320)
-  echo "host at scale 2: lock message $left white pixels left of the middle, $right right of it"
-  [ "$left" -gt 20 ] && [ "$right" -gt 20 ] || fail "the lock message is not centred"
+  [ "$left" -gt 20 ] && [ "$right" -gt 20 ] ||
+    fail "the lock message is not centred: $left white pixels left of the middle, $right right"
   ;;
 
 *)

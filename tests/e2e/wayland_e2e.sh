@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The saver and the Properties dialog on a real Wayland compositor: weston's headless backend
-# on a socket of its own, the program on Qt's Wayland platform with no X display to fall back
-# on. Weston logs the protocol, which shows the windows the program asked for.
+# The saver and the Properties dialog on headless weston (its protocol log shows the windows
+# asked for), with no X display to fall back on; then a host's X11 window, and sway.
 # Usage: wayland_e2e.sh path/to/lumivane
 set -u
 lumivane=$(readlink -f "$1")
@@ -44,29 +43,18 @@ run_until_term() {
   fi
   sleep 2
   gone "$pid" && fail "$name: ended before SIGTERM"
-  kill -TERM "$pid" 2>/dev/null
-  wait_until 5 gone "$pid" || fail "$name: still running after SIGTERM"
-  wait "$pid"
-  local status=$?
-  echo "$name: status $status after SIGTERM"
-  [ "$status" -eq 0 ] || fail "$name: exit status $status"
-  if [ -s "$work/$name.err" ]; then
-    fail "$name printed on stderr:"
-    sed 's/^/  /' "$work/$name.err" >&2
-  fi
+  stop "$pid" "$name"
+  [ -s "$work/$name.err" ] && fail "$name printed on stderr: $(cat "$work/$name.err")"
 }
 
 # The saver, with settings stored so that no welcome screen comes first.
-printf '[General]\nAnimationType=1\n' >"$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini"
+store '[General]\nAnimationType=1\n'
 run_until_term saver Lumivane /S --stats
-cat "$work/saver.out"
-frames=$(sed -nE 's/.*"frames":([0-9]+).*/\1/p' "$work/saver.out")
-[ "${frames:-0}" -gt 0 ] || fail "saver: no frames shown"
+[ "$(frames "$work/saver.out")" -gt 0 ] 2>/dev/null || fail "saver: no frames shown"
 client=$(client_titled Lumivane)
 grep -q "client $client rq xdg_toplevel@[0-9]*\.set_fullscreen" "$work/weston.log" ||
   fail "saver: the window did not ask for full screen"
 attached=$(grep -c "client $client rq wl_surface@[0-9]*\.attach" "$work/weston.log")
-echo "saver: $attached buffers attached"
 [ "$attached" -gt 1 ] || fail "saver: no frames reached the compositor"
 
 run_until_term properties "Lumivane Properties" /C
@@ -80,24 +68,19 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v xd
     env -u QT_QPA_PLATFORM "$lumivane" -root --stats >"$work/host.out" 2>"$work/host.err" &
   pids+=($!)
   sleep 2
-  kill -TERM "${pids[-1]}"
-  wait_until 5 gone "${pids[-1]}" || fail "host: still running after SIGTERM"
-  cat "$work/host.out"
-  frames=$(sed -nE 's/.*"frames":([0-9]+).*/\1/p' "$work/host.out")
-  [ "${frames:-0}" -gt 0 ] || fail "host: no frames drawn into the X11 window: $(cat "$work/host.err")"
+  stop "${pids[-1]}" "host"
+  [ "$(frames "$work/host.out")" -gt 0 ] 2>/dev/null ||
+    fail "host: no frames drawn into the X11 window: $(cat "$work/host.err")"
 fi
 
-# sway as an unprivileged user, which focuses a window that asks to be activated when told to
-# (focus_on_window_activation smart or focus; its default only marks it urgent): Space opens
+# sway as an unprivileged user, told to focus a window that asks to be activated: Space opens
 # the Properties dialog, which takes the keyboard; Escape closes it and a second Escape ends
-# the saver with status 0. A compositor that goes away ends a running saver at once: one
-# line, status 1.
+# the saver with status 0. A compositor that goes away ends a running saver: one line, status 1.
 if command -v sway >/dev/null && command -v wtype >/dev/null; then
   start_sway "focus_on_window_activation smart"
-  mkdir -p "$work/bin" "$user_home/.config/Lumivane"
-  cp "$lumivane" "$work/bin/lumivane"
-  chmod 755 "$work/bin" "$work/bin/lumivane"
-  printf '[General]\nAnimationType=1\n' >"$user_home/.config/Lumivane/LMVN_SS.ini"
+  stage_lumivane
+  mkdir -p "$user_home/.config/Lumivane"
+  cp "$XDG_CONFIG_HOME/Lumivane/LMVN_SS.ini" "$user_home/.config/Lumivane/"
   [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$user_home"
   focused() {
     "${as_user[@]}" swaymsg -t get_tree | python3 -c 'import json, sys
@@ -125,12 +108,8 @@ walk(json.load(sys.stdin))'
   wait_until 10 is_focused Lumivane || fail "sway: Escape did not close the dialog"
   key Escape
   wait_until 5 gone "$saver" || fail "sway: the second Escape did not end the saver"
-  wait "$saver"
-  status=$?
-  echo "sway: Escape, Escape ended the saver with status $status"
-  if [ "$status" -ne 0 ] || [ -s "$work/sway.err" ]; then
-    fail "sway: status $status, $(cat "$work/sway.err")"
-  fi
+  wait "$saver" || fail "sway: status $? after Escape"
+  [ -s "$work/sway.err" ] && fail "sway: the saver printed: $(cat "$work/sway.err")"
 
   on_sway
   kill -KILL "$sway_pid"

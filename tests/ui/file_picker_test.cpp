@@ -54,11 +54,9 @@ class FilePickerTest : public QObject {
     picker->show();
     return picker;
   }
-  static void Type(FilePicker* picker, const QString& name) {
-    auto* box = picker->findChild<QLineEdit*>("txtFile");
-    box->setText(name);
-  }
-  static void ClickOk(FilePicker* picker) {
+  // Types `name` into the file box and presses OK.
+  static void Submit(FilePicker* picker, const QString& name) {
+    picker->findChild<QLineEdit*>("txtFile")->setText(name);
     QTest::mouseClick(picker->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   }
 
@@ -74,8 +72,7 @@ class FilePickerTest : public QObject {
     PutFile(dir_.filePath("night.lvx0"), "someone's file");
     const QDateTime modified = QFileInfo(dir_.filePath("night.lvx0")).lastModified();
     auto picker = Picker(false);
-    Type(picker.get(), "night");
-    ClickOk(picker.get());
+    Submit(picker.get(), "night");
     QVERIFY(picker->Accepted());
     QCOMPARE(picker->FullFileName(), dir_.filePath("night.lvx"));
     QVERIFY(!picker->isVisible());
@@ -85,12 +82,10 @@ class FilePickerTest : public QObject {
     QCOMPARE(QFileInfo(dir_.filePath("night.lvx0")).lastModified(), modified);
 
     picker = Picker(false);
-    Type(picker.get(), "night.ini");
-    ClickOk(picker.get());
+    Submit(picker.get(), "night.ini");
     QCOMPARE(picker->FullFileName(), dir_.filePath("night.ini"));
     picker = Picker(false);
-    Type(picker.get(), dir_.filePath("abs"));
-    ClickOk(picker.get());
+    Submit(picker.get(), dir_.filePath("abs"));
     QCOMPARE(picker->FullFileName(), dir_.filePath("abs.lvx"));
   }
 
@@ -102,9 +97,8 @@ class FilePickerTest : public QObject {
     for (const QString& name :
          {readOnly + "/night", dir_.filePath("missing/night"), QString(), QString(300, u'n')}) {
       auto picker = Picker(false);
-      Type(picker.get(), name);
       MessageWatcher message;
-      ClickOk(picker.get());
+      Submit(picker.get(), name);
       QCOMPARE(message.text(), QStringLiteral("Please enter a valid path and file."));
       QVERIFY2(!picker->Accepted() && picker->isVisible(), qPrintable(name));
       QCOMPARE(picker->focusWidget(), picker->findChild<QLineEdit*>("txtFile"));
@@ -115,16 +109,15 @@ class FilePickerTest : public QObject {
 
   void openingANameThatDoesNotExistKeepsThePickerOpen() {
     auto picker = Picker(true);
-    Type(picker.get(), "nothing.lvx");
     MessageWatcher message;
-    ClickOk(picker.get());
+    Submit(picker.get(), "nothing.lvx");
     QCOMPARE(message.text(), QStringLiteral("Please select an existing file."));
     QVERIFY(picker->isVisible());
     QVERIFY(!picker->Accepted());
     QCOMPARE(picker->FullFileName(), QString());
 
     PutFile(dir_.filePath("nothing.lvx"));
-    ClickOk(picker.get());
+    Submit(picker.get(), "nothing.lvx");
     QVERIFY(picker->Accepted());
     QCOMPARE(picker->FullFileName(), dir_.filePath("nothing.lvx"));
   }
@@ -165,8 +158,7 @@ class FilePickerTest : public QObject {
       QVERIFY(picker->isVisible());  // Return opened the folder and pressed no button
       QCOMPARE(picker->findChild<QLabel*>("lblFolder")->text(), dir_.filePath("sub"));
       QCOMPARE(picker->findChild<QComboBox*>("drvTemp")->currentText(), dir_.filePath("sub"));
-      Type(picker.get(), "deeper");  // a folder typed into the box opens too
-      ClickOk(picker.get());
+      Submit(picker.get(), "deeper");  // a folder typed into the box opens too
       QCOMPARE(picker->CurrentFolder(), dir_.filePath("sub/deeper"));
       QTest::mouseClick(picker->findChild<QPushButton*>("cmdDismiss"), Qt::LeftButton);
       QVERIFY(!picker->Accepted());

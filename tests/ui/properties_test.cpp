@@ -1,6 +1,5 @@
 // The Properties dialog as a user meets it: typing, stepping, leaving fields, themes, reset,
 // accept and cancel, against the real settings file in a temporary folder.
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -318,12 +317,8 @@ class PropertiesTest : public QObject {
     auto* pages = d->findChild<QStackedWidget*>("fraAni");
     QWidget* distribution = Edit(*d, "PixelColor", "ColorPctInt");
     QWidget* pixelSize = Edit(*d, "General", "PixelSize");
-    const QList<QAction*> items = d->findChildren<QAction*>();
     const auto checked = [&](const QString& text) {
-      for (QAction* a : items) {
-        if (a->text() == text) return a->isChecked();
-      }
-      return false;
+      return test::ActionNamed(d.get(), text)->isChecked();
     };
     const bool distributionOn[] = {true, false, true, true, false, false};
     for (int effect = 0; effect < 6; ++effect) {
@@ -334,9 +329,7 @@ class PropertiesTest : public QObject {
     }
     QVERIFY(checked("&Galaxies"));
     QVERIFY(!checked("&Fireworks"));
-    for (QAction* a : items) {
-      if (a->text() == "B-S&pline Sparklers") a->trigger();
-    }
+    test::ActionNamed(d.get(), "B-S&pline Sparklers")->trigger();
     QCOMPARE(list->currentIndex(), 3);
     QVERIFY(checked("B-S&pline Sparklers") && !checked("&Galaxies"));
   }
@@ -377,9 +370,7 @@ class PropertiesTest : public QObject {
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
       }
     }
-    for (QAction* a : d->findChildren<QAction*>()) {
-      if (a->text() == "E&xit") a->trigger();
-    }
+    test::ActionNamed(d.get(), "E&xit")->trigger();
     QVERIFY(Run().exitRequested);
     QCOMPARE(d->result(), int(QDialog::Rejected));
   }

@@ -84,9 +84,8 @@ class SoundEffectsTest : public QObject {
     QVERIFY(dialog.playButton()->isEnabled());
     QTest::mouseClick(dialog.defaultsButton(), Qt::LeftButton);
     QVERIFY(!dialog.soundSwitch()->isChecked());
-    QVERIFY(!dialog.eventList()->isEnabled());
-    QVERIFY(!dialog.fileBox()->isEnabled());
-    QVERIFY(!dialog.playButton()->isEnabled());
+    QVERIFY(!dialog.eventList()->isEnabled() && !dialog.fileBox()->isEnabled() &&
+            !dialog.playButton()->isEnabled());
     QCOMPARE(dialog.fileBox()->text(), QString("/sounds/jet.wav"));  // files kept
   }
 

@@ -1,4 +1,3 @@
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -106,12 +105,6 @@ class TemplateMenuTest : public QObject {
   void propertiesDialogSavesAndOpensTemplates() {
     lmvn::CurrentTemplatePath().clear();
     lmvn::ui::PropertiesDialog dialog;
-    const auto trigger = [&dialog](const QString& text) {
-      for (QAction* action : dialog.findChildren<QAction*>()) {
-        if (action->text() == text) return action->trigger();
-      }
-      QFAIL(qPrintable("no menu item " + text));
-    };
     DialogValues edited = dialog.values();
     edited.Set("Galaxy", "Galaxy_Stars", "1234");
     edited.Set("General", "AnimationType", "5");
@@ -119,7 +112,7 @@ class TemplateMenuTest : public QObject {
     const DialogValues saved = dialog.values();
     QString caption;
     AnswerPicker("dusk", &caption);
-    trigger("Save Template &As...");
+    lmvn::ui::test::ActionNamed(&dialog, "Save Template &As...")->trigger();
     QVERIFY(QFile::exists(dir_.filePath("dusk.lvx")));
 
     DialogValues changed = saved;
@@ -127,7 +120,7 @@ class TemplateMenuTest : public QObject {
     changed.Set("General", "AnimationType", "1");
     dialog.setValues(changed);
     AnswerPicker("dusk.lvx", &caption);
-    trigger("&Open Template...");
+    lmvn::ui::test::ActionNamed(&dialog, "&Open Template...")->trigger();
     QCOMPARE(dialog.currentEffect(), 5);
     const DialogValues opened = dialog.values();
     for (const auto& section : lmvn::TransferOrder()) {

@@ -1,6 +1,7 @@
 // Shared by the screen tests: a private settings folder, acting on modal windows.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +28,14 @@ class PrivateStore {
 inline QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The action of `window` whose text (with its & marks) is `text`; null when there is none.
+inline QAction* ActionNamed(QWidget* window, const QString& text) {
+  for (QAction* action : window->findChildren<QAction*>()) {
+    if (action->text() == text) return action;
+  }
+  return nullptr;
 }
 
 // Runs `act` on the first modal window of type T that appears (within five seconds); schedule

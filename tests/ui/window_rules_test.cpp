@@ -1,7 +1,5 @@
-// Rules every window of the program keeps: no two keyboard mnemonics of one window share a
-// letter, every window fits the free area of its screen, and Escape in an open menu closes only
-// the menu. The offscreen platform is given three screens: 1024x600, 1920x1080, and 2048x1200
-// at scale factor 2.
+// Rules every window keeps: distinct mnemonics, a fit in the free area of each of three screens
+// (1024x600, 1920x1080, 2048x1200 at scale 2), and Escape in an open menu closes only the menu.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
@@ -69,10 +67,8 @@ std::vector<Window> Windows() {
   return windows;
 }
 
-// The letters that more than one shown control of `window` claims: labels with a buddy,
-// buttons, check boxes, group boxes, menu bar titles and tab titles; the items of each menu
-// form a scope of their own. With `unkeyed`, also the texts of those controls (and of checkable
-// group boxes) that have no access key.
+// The letters that more than one shown control of `window` claims (each menu's items are a scope
+// of their own); with `unkeyed`, also the texts of controls that have no access key.
 QStringList Clashes(QWidget* window, QStringList* unkeyed = nullptr) {
   QList<QMap<QKeySequence, QStringList>> scopes(1);
   const auto add = [&](QMap<QKeySequence, QStringList>& scope, const QString& text,

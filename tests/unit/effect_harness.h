@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "effects/effect_factory.h"
@@ -100,6 +101,16 @@ class EffectHarness : public SettingsTest {
     EXPECT_GE(counts.size(), 3u);
   }
 
+  // Overrides for keys of the effect's own section (section_, named by each fixture); several
+  // at once as "Key=value Key=value".
+  void Set(std::string_view key, std::string_view value) { overrides_.Set(section_, key, value); }
+  void Set(std::string_view pairs) {
+    std::istringstream in{std::string(pairs)};
+    for (std::string pair; in >> pair;)
+      Set(pair.substr(0, pair.find('=')), pair.substr(pair.find('=') + 1));
+  }
+
+  std::string_view section_;
   SettingOverrides overrides_;
   Palette palette_;
   SilentCueSink cues_;

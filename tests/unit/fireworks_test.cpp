@@ -38,9 +38,7 @@ class RecordingCues final : public CueSink {
 
 class FireworksTest : public testing::EffectHarness {
  protected:
-  void Set(const std::string& key, const std::string& value) {
-    overrides_.Set("Fireworks", key, value);
-  }
+  FireworksTest() { section_ = "Fireworks"; }
   // Only the named kind, with the named geometry ("sphere", "spline" or "solid").
   void OnlyKind(const char* kindKey, const char* geometry) {
     for (const char* key : kKindKeys) Set(key, "0");
@@ -85,10 +83,7 @@ class EveryKindAndGeometry : public FireworksTest,
 TEST_P(EveryKindAndGeometry, AShellsWholeLifeLeavesTheSurfaceBlack) {
   const auto& [kind, geometry] = GetParam();
   OnlyKind(kind.empty() ? nullptr : kind.c_str(), geometry.c_str());
-  Set("FireWorks", "6");
-  Set("FireSparks", "300");
-  Set("FireLaunchPct", "50");
-  Set("FireSizeDev", "4");
+  Set("FireWorks=6 FireSparks=300 FireLaunchPct=50 FireSizeDev=4");
   // Even spheres with the switches on, then bursts filled down to speed 0 with them off.
   for (const char* symmetry : {"1", "0"}) {
     Set("FireSymmetry", symmetry);
@@ -114,10 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Fireworks, EveryKindAndGeometry,
 
 TEST_F(FireworksTest, EveryPhaseOfASingleShellEndsOnABlackSurface) {
   for (const char* key : kKindKeys) Set(key, "14");
-  Set("FireWorks", "1");
-  Set("FirePatternPct", "30");
-  Set("FireSplinePct", "20");
-  Set("FireLaunchPct", "60");
+  Set("FireWorks=1 FirePatternPct=30 FireSplinePct=20 FireLaunchPct=60");
   Start();
   long changes = 0;
   long last = fw_->shells()[0].Phases;
@@ -168,8 +160,7 @@ TEST_F(FireworksTest, LaunchesRiseFromTheBottomEdgeAndShellsStartStaggered) {
   EXPECT_EQ(fw_->shells()[2].Age, 1);
   EXPECT_EQ(fw_->shells()[29].Age, 0);
 
-  Set("FireLaunchPct", "0");
-  Set("FireWorks", "10");
+  Set("FireLaunchPct=0 FireWorks=10");
   Start();
   for (int f = 0; f < 600; ++f) {
     fw_->Frame();
@@ -187,8 +178,7 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
                {"FireMultiPct", Cue::MultiBurst}, {"FireBurstPct", Cue::JetBurst},
                {"FireSparkPct", Cue::Sparkle},    {"FireRingPct", Cue::RingDisk},
                {"FireTwistPct", Cue::Twister}};
-  Set("FireWorks", "3");
-  Set("FireLaunchPct", "100");
+  Set("FireWorks=3 FireLaunchPct=100");
   float leftmost = 1, rightmost = 0;
   for (const auto& kind : kinds) {
     OnlyKind(kind.key, "sphere");
@@ -225,11 +215,7 @@ TEST_F(FireworksTest, CuesComeWithEveryEmission) {
 }
 
 TEST_F(FireworksTest, GroupCountsAboveTheSparksKeepAStrideOfOne) {
-  Set("FireWorks", "4");
-  Set("FireSparks", "10");
-  Set("FireMultiBurst", "99");
-  Set("FireBurstCount", "99");
-  Set("FireTwistCnt", "99");
+  Set("FireWorks=4 FireSparks=10 FireMultiBurst=99 FireBurstCount=99 FireTwistCnt=99");
   for (const char* key : {"FireMultiPct", "FireBurstPct", "FireTwistPct"}) {
     OnlyKind(key, "sphere");
     Set("FireLaunchPct", "0");
@@ -246,10 +232,7 @@ TEST_F(FireworksTest, GroupCountsAboveTheSparksKeepAStrideOfOne) {
 TEST_F(FireworksTest, SchemeColouredSparksEachTakeTheirOwnColour) {
   for (const char* kind : {"FireRingPct", "FireTwistPct"}) {
     OnlyKind(kind, "sphere");
-    Set("FireWorks", "1");
-    Set("FireSparks", "400");
-    Set("FireLaunchPct", "0");
-    Set("FireTwistCnt", "2");
+    Set("FireWorks=1 FireSparks=400 FireLaunchPct=0 FireTwistCnt=2");
     Start(640, 360);
     std::set<std::uint32_t> colours;
     for (int f = 0; f < 25; ++f) {
@@ -290,9 +273,7 @@ TEST_F(FireworksTest, OddSettingsNeverFault) {
       EffectId::Fireworks, "Fireworks", 16, 120,
       [](const Fireworks& e) { return e.settings().FireSparks; }, pools);
   for (const KeySpec& key : KeysOfSection("Fireworks")) Set(std::string(key.name), "999.9");
-  Set("FireWorks", "99");
-  Set("FireSparks", "9999");
-  Set("FirePersist", "0.99");
+  Set("FireWorks=99 FireSparks=9999 FirePersist=0.99");
   pools(Start(160, 100));
   Run(120);
 }

@@ -19,15 +19,10 @@ namespace {
 // loads them.
 class GalaxiesTest : public testing::EffectHarness {
  protected:
-  void Set(const std::string& key, const std::string& value) {
-    overrides_.Set("Galaxy", key, value);
-  }
+  GalaxiesTest() { section_ = "Galaxy"; }
   // Every event at its most frequent.
   void SetBusy() {
-    for (const char* key : {"Galaxy_NewFreq", "Galaxy_BurstFreq", "Galaxy_CometFreq"}) {
-      Set(key, "9999");
-    }
-    Set("Galaxy_NovaFreq", "5000");
+    Set("Galaxy_NewFreq=9999 Galaxy_BurstFreq=9999 Galaxy_CometFreq=9999 Galaxy_NovaFreq=5000");
   }
   Galaxies& Start(Integer theme = 0) {
     return StartWith(LoadGalaxySettings(theme, false, 1.0f, overrides_));
@@ -131,9 +126,7 @@ TEST_F(GalaxiesTest, BurstsAndCometsUseEverySlotSafely) {
     EXPECT_EQ(EventPoolSize(perSlot), pool);
     Set("Galaxy_BurstStars", std::to_string(perSlot));
     Set("Galaxy_CometStars", std::to_string(perSlot));
-    Set("Galaxy_BurstFreq", "9999");
-    Set("Galaxy_CometFreq", "9999");
-    Set("Galaxy_Stars", "100");
+    Set("Galaxy_BurstFreq=9999 Galaxy_CometFreq=9999 Galaxy_Stars=100");
     Galaxies& galaxy = Start();
     ASSERT_EQ(galaxy.burstParticles().size(), pool);
     ASSERT_EQ(galaxy.cometParticles().size(), pool);
@@ -165,9 +158,7 @@ TEST(GalaxyBall, PointsStayInTheBallOrOnItsSphere) {
 // everything they draw is erased again.
 TEST_F(GalaxiesTest, RebuildsClearTheSurfaceAndNothingAccumulates) {
   Set("Galaxy_Velocity", "3000");  // a galaxy lasts about 150 frames
-  Set("Galaxy_Stars", "1500");
-  Set("Galaxy_AmbStars", "300");
-  Set("Galaxy_Trail", "6");
+  Set("Galaxy_Stars=1500 Galaxy_AmbStars=300 Galaxy_Trail=6");
   SetBusy();
   Galaxies& galaxy = Start();
   long rebuilds = 0;
@@ -233,11 +224,8 @@ TEST_F(GalaxiesTest, Themes7And14TumbleSlowlyBackwards) {
 // "Distance from Core" with stars far above the disk gives negative hues; they wrap round the
 // wheel and every star keeps a wheel colour.
 TEST_F(GalaxiesTest, NegativeHuesStayOnTheWheel) {
-  Set("Galaxy_ColorComp", "2");
-  Set("Galaxy_HWheelIdx", "0");
-  Set("Galaxy_GHW_Ratio", "99.9");
-  Set("Galaxy_HeightExp", "0");
-  Set("Galaxy_ColorMult", "9999");
+  Set("Galaxy_ColorComp=2 Galaxy_HWheelIdx=0 Galaxy_GHW_Ratio=99.9 Galaxy_HeightExp=0 "
+      "Galaxy_ColorMult=9999");
   Galaxies& galaxy = Start();
   const std::set<Colour> wheel(palette_.HueWheel.begin(), palette_.HueWheel.end());
   for (const auto& star : galaxy.stars()) EXPECT_EQ(wheel.count(star.colour), 1u);
@@ -251,12 +239,8 @@ TEST_F(GalaxiesTest, LongNovasAndOldAmbientStars) {
        {std::pair{99.4f, 99}, {99.5f, 99}, {99.9f, 99}, {1e30f, 99}, {0.5f, 0}, {-3.0f, 0}}) {
     EXPECT_EQ(galaxy::RampColour(palette, age), palette.ColorAgeRamp[entry]) << age;
   }
-  Set("Galaxy_NewFreq", "2000");
-  Set("Galaxy_NovaFreq", "9999");
-  Set("Galaxy_NovaFrames", "999");
-  Set("Galaxy_AmbCAgeInc", "10");
-  Set("Galaxy_AmbPersist", "1");
-  Set("Galaxy_Velocity", "0");
+  Set("Galaxy_NewFreq=2000 Galaxy_NovaFreq=9999 Galaxy_NovaFrames=999 Galaxy_AmbCAgeInc=10 "
+      "Galaxy_AmbPersist=1 Galaxy_Velocity=0");
   Galaxies& galaxy = Start();
   Run(520);
   ExpectEverythingErasable();

@@ -15,7 +15,7 @@ namespace {
 
 class GravityWellsTest : public testing::EffectHarness {
  protected:
-  void Set(const char* key, const char* value) { overrides_.Set("GravityWell", key, value); }
+  GravityWellsTest() { section_ = "GravityWell"; }
 
   GravityWells& Start() { return Make<GravityWells>(EffectId::GravityWells); }
 
@@ -56,8 +56,7 @@ TEST_F(GravityWellsTest, RingBufferAndShadowLightTheSamePixels) {
   EXPECT_FALSE(GravityUsesRingBuffer(100, 321));
   EXPECT_FALSE(GravityUsesRingBuffer(9999, 999));
 
-  Set("Grav_Pixels", "100");
-  Set("Grav_TrailLength", "320");
+  Set("Grav_Pixels=100 Grav_TrailLength=320");
   Set("Grav_Refresh", "700");  // one clear between cycles on the way
   EXPECT_TRUE(Start().RingBuffer());
   ExpectBothFormsAlike(900);
@@ -66,21 +65,14 @@ TEST_F(GravityWellsTest, RingBufferAndShadowLightTheSamePixels) {
   EXPECT_FALSE(Start().RingBuffer());
 
   // Short trails, strong wells, several attractors, big dots, particles behind the eye.
-  Set("Grav_Pixels", "400");
-  Set("Grav_TrailLength", "3");
-  Set("Grav_Attractors", "9");
-  Set("Grav_Emitters", "9");
-  Set("Grav_Gravity", "30000");
-  Set("Grav_ESpeed", "200");
-  Set("Grav_Refresh", "150");
+  Set("Grav_Pixels=400 Grav_TrailLength=3 Grav_Attractors=9 Grav_Emitters=9 Grav_Gravity=30000 "
+      "Grav_ESpeed=200 Grav_Refresh=150");
   Screen(200, 150, 0.5f, 5);
   ExpectBothFormsAlike(400);
 }
 
 TEST_F(GravityWellsTest, TrailLengthOneShowsOnePixelPerParticle) {
-  Set("Grav_TrailLength", "1");
-  Set("Grav_ARadius", "0");
-  Set("Grav_Pixels", "300");
+  Set("Grav_TrailLength=1 Grav_ARadius=0 Grav_Pixels=300");
   GravityWells& effect = Start();
   for (int frame = 0; frame < 200; ++frame) {
     Run(1);
@@ -100,8 +92,7 @@ TEST_F(GravityWellsTest, TrailLengthOneShowsOnePixelPerParticle) {
 TEST_F(GravityWellsTest, LongRunsDoNotAccumulateLitPixels) {
   for (const char* form : {"4", "40"}) {  // 2000 x 4 fits the ring buffer, 2000 x 40 does not
     Set("Grav_TrailLength", form);
-    Set("Grav_Refresh", "0");
-    Set("Grav_ARadius", "0");
+    Set("Grav_Refresh=0 Grav_ARadius=0");
     GravityWells& effect = Start();
     const std::size_t bound = static_cast<std::size_t>(effect.params().Particles) *
                               static_cast<std::size_t>(effect.params().TrailLength);
@@ -149,9 +140,7 @@ TEST_F(GravityWellsTest, AttractorCirclesAreDrawnOnlyWithARadius) {
 }
 
 TEST_F(GravityWellsTest, AParticleExactlyOnAnAttractorIsNotPulledByIt) {
-  Set("Grav_Attractors", "1");
-  Set("Grav_Pixels", "10");
-  Set("Grav_TrailLength", "2");
+  Set("Grav_Attractors=1 Grav_Pixels=10 Grav_TrailLength=2");
   for (const char* form : {"2", "9999"}) {  // ring buffer, then the shadow form
     Set("Grav_TrailLength", form);
     GravityWells& effect = Start();
@@ -167,8 +156,7 @@ TEST_F(GravityWellsTest, AParticleExactlyOnAnAttractorIsNotPulledByIt) {
 
 // The demonstration keeps only the stored hue source.
 TEST_F(GravityWellsTest, TheDemonstrationKeepsOnlyTheHueSource) {
-  Set("Grav_Pixels", "77");
-  Set("Grav_ColorComp", "2");
+  Set("Grav_Pixels=77 Grav_ColorComp=2");
   GravityWells& demo = Make<GravityWells>(EffectId::GravityWells, true);
   EXPECT_EQ(demo.params().Particles, 1200);
   EXPECT_EQ(demo.params().ColorComp, 2);
@@ -179,8 +167,7 @@ TEST_F(GravityWellsTest, TheDemonstrationKeepsOnlyTheHueSource) {
 
 TEST_F(GravityWellsTest, HueSourcesColourTheParticles) {
   // Every source gives wheel colours; an unknown source keeps the starting hue.
-  Set("Grav_ARadius", "0");
-  Set("Grav_Pixels", "200");
+  Set("Grav_ARadius=0 Grav_Pixels=200");
   for (const char* source : {"0", "1", "2", "7"}) {
     Set("Grav_ColorComp", source);
     Start();

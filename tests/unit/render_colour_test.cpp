@@ -17,13 +17,11 @@ ColourParams Weights(Integer r, Integer g, Integer b) {
 
 TEST(HueWheel, EntriesAndWeights) {
   const Palette p;
-  EXPECT_EQ(p.HueWheel[0], RGB(255, 55, 55));
-  EXPECT_EQ(p.HueWheel[60], RGB(255, 255, 55));
-  EXPECT_EQ(p.HueWheel[120], RGB(55, 255, 55));
-  EXPECT_EQ(p.HueWheel[240], RGB(55, 55, 255));
-  // 30 * 0.0166666 falls just short of one half, so the rising channel floors to 154.
-  EXPECT_EQ(p.HueWheel[30], RGB(255, 154, 55));
-  EXPECT_EQ(p.HueWheel[359], RGB(255, 55, 58));
+  // At 30, 30 * 0.0166666 falls just short of one half, so the rising channel floors to 154.
+  const std::pair<int, Colour> entries[] = {{0, RGB(255, 55, 55)},   {60, RGB(255, 255, 55)},
+                                            {120, RGB(55, 255, 55)}, {240, RGB(55, 55, 255)},
+                                            {30, RGB(255, 154, 55)}, {359, RGB(255, 55, 58)}};
+  for (const auto& [hue, colour] : entries) EXPECT_EQ(p.HueWheel[hue], colour) << hue;
   for (Colour c : Palette(Weights(0, 0, 0)).HueWheel) EXPECT_EQ(c, RGB(55, 55, 55));
   // Weights beyond the dialog's range still give valid colours.
   EXPECT_EQ(Palette(Weights(32767, -32768, 150)).HueWheel[60], RGB(255, 0, 55));

@@ -118,19 +118,17 @@ TEST_F(TemplatesTest, ImportConvertsValuesAndFindsNamesInAnyCase) {
   WriteSetting(kSettingsApp, kSectionFireworks, "FireLength", "77");
   WriteSetting(kSettingsApp, kSectionGravityWell, "Grav_StarMass", "kept");
   ASSERT_TRUE(ImportTemplateFile(Template()));
-  EXPECT_EQ(Stored(kSectionGeneral, "AnimationType"), "3");
-  EXPECT_EQ(Stored(kSectionGeneral, "PixelSize"), "4 px");  // copied as text
-  EXPECT_EQ(Stored(kSectionGeneral, "FocalLength"), "2.50");
-  EXPECT_EQ(Stored(kSectionGeneral, "LockMessage"), "Back at 5");
-  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_PerfMult"), "2.5");
-  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_WindowResize"), "1");
-  EXPECT_EQ(Stored(kSectionAdvanced, "Adv_EffectCycle"), "2500");  // template default
-  EXPECT_EQ(Stored(kSectionFireworks, "FireWorks"), "12");
-  EXPECT_EQ(Stored(kSectionFireworks, "FireSparks"), "0");
-  EXPECT_EQ(Stored(kSectionFireworks, "FireGravity"), "-15");
-  EXPECT_EQ(Stored(kSectionFireworks, "FireLength"), "77");  // no number to store: left
-  EXPECT_EQ(Stored(kSectionGravityWell, "Grav_StarMass"), "kept");
-  EXPECT_EQ(Stored(kSectionGalaxy, "Galaxy_Stars"), "2500");  // absent: its default
+  // PixelSize is copied as text; Adv_EffectCycle takes the template default, Galaxy_Stars its
+  // own; FireLength (no number to store) is left as it was.
+  const std::string_view cases[][3] = {
+      {kSectionGeneral, "AnimationType", "3"},       {kSectionGeneral, "PixelSize", "4 px"},
+      {kSectionGeneral, "FocalLength", "2.50"},      {kSectionGeneral, "LockMessage", "Back at 5"},
+      {kSectionAdvanced, "Adv_PerfMult", "2.5"},     {kSectionAdvanced, "Adv_WindowResize", "1"},
+      {kSectionAdvanced, "Adv_EffectCycle", "2500"}, {kSectionFireworks, "FireWorks", "12"},
+      {kSectionFireworks, "FireSparks", "0"},        {kSectionFireworks, "FireGravity", "-15"},
+      {kSectionFireworks, "FireLength", "77"},       {kSectionGravityWell, "Grav_StarMass", "kept"},
+      {kSectionGalaxy, "Galaxy_Stars", "2500"}};
+  for (const auto& [section, key, value] : cases) EXPECT_EQ(Stored(section, key), value) << key;
 }
 
 TEST(Templates, LeadingNumber) {

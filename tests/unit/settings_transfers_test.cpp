@@ -72,10 +72,9 @@ TEST_F(Transfers, LoadReadsInTheFieldsKindAndKeepsWideValues) {
 }
 
 TEST(DialogFieldRules, ValidationSteppingAndReading) {
-  EXPECT_EQ(FieldNumber(""), 0);
-  EXPECT_EQ(FieldNumber(".5"), 0.5);
-  EXPECT_EQ(FieldNumber("12abc"), 12);
-  EXPECT_EQ(FieldNumber("1.2.3"), 1.2);
+  const std::pair<const char*, double> numbers[] = {
+      {"", 0}, {".5", 0.5}, {"12abc", 12}, {"1.2.3", 1.2}};
+  for (const auto& [text, n] : numbers) EXPECT_EQ(FieldNumber(text), n) << text;
   // An empty box becomes its lower bound, or 0; far beyond the 16-bit range: limited, never an
   // overflow.
   const std::tuple<FieldKind, const char*, double, double, const char*> cases[] = {

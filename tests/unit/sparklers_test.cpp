@@ -14,7 +14,7 @@ namespace {
 
 class SparklersTest : public testing::EffectHarness {
  protected:
-  void Set(const char* key, const char* value) { overrides_.Set("B-SplineSpark", key, value); }
+  SparklersTest() { section_ = "B-SplineSpark"; }
 
   Sparklers& Start() { return Make<Sparklers>(EffectId::Sparklers); }
 
@@ -67,10 +67,7 @@ TEST_F(SparklersTest, SymmetricEmittersMirrorAndShareASphere) {
 
 TEST_F(SparklersTest, SparksAtOrBehindTheNearPlaneMoveButAreNotDrawn) {
   // A huge extent round a near centre puts about half the control points behind the eye.
-  Set("B_Spline_MaxExtent", "99");
-  Set("B_Spline_Persist", "0.99");
-  Set("B_Spline_AntiGrav", "0");
-  Set("B_Spline_Symmetry", "0");
+  Set("B_Spline_MaxExtent=99 B_Spline_Persist=0.99 B_Spline_AntiGrav=0 B_Spline_Symmetry=0");
   Screen(320, 200, 0.01f);
   Sparklers& effect = Start();
   long movedBehind = 0;
@@ -119,8 +116,7 @@ TEST_F(SparklersTest, LongRunsLeaveOnlyTheLivingSparksLit) {
 }
 
 TEST_F(SparklersTest, WithoutWindGravityOrDampingSparksFlyStraightAtTheLaunchSpeed) {
-  Set("B_Spline_AntiGrav", "0");
-  Set("B_Spline_ESpeed", "5");
+  Set("B_Spline_AntiGrav=0 B_Spline_ESpeed=5");
   Sparklers& effect = Start();
   const Single speed = 0.005f;
   for (const auto& s : effect.sparks()) {
@@ -148,8 +144,7 @@ TEST_F(SparklersTest, WithoutWindGravityOrDampingSparksFlyStraightAtTheLaunchSpe
 }
 
 TEST_F(SparklersTest, TheDemonstrationIgnoresTheStoreAndDrawsItsOwnShape) {
-  Set("B_Spline_Pixels", "50");
-  Set("B_Spline_Symmetry", "0");
+  Set("B_Spline_Pixels=50 B_Spline_Symmetry=0");
   int symmetric = 0;
   for (int run = 0; run < 40; ++run) {
     ProgramRandom().Seed(static_cast<std::uint64_t>(run));

@@ -14,9 +14,7 @@ namespace {
 // Runs the starfield with settings read from an empty store plus overrides.
 class StarfieldTest : public testing::EffectHarness {
  protected:
-  void Set(const std::string& key, const std::string& value) {
-    overrides_.Set("Starfield", key, value);
-  }
+  StarfieldTest() { section_ = "Starfield"; }
   Starfield& Start(int width = 320, int height = 200, Single focalLength = 1.0f) {
     Screen(width, height, focalLength);
     return *(field_ = &Make<Starfield>(EffectId::Starfield));
@@ -42,9 +40,7 @@ class StarfieldTest : public testing::EffectHarness {
 };
 
 TEST_F(StarfieldTest, EverythingDrawnIsErasedWhileSpheresComeAndGo) {
-  Set("Star_Stars", "400");
-  Set("Star_Dyson_Percent", "40");
-  Set("Star_Speed", "0.02");
+  Set("Star_Stars=400 Star_Dyson_Percent=40 Star_Speed=0.02");
   Starfield& field = Start();
   for (int round = 0; round < 6; ++round) {
     Run(50);
@@ -65,11 +61,8 @@ TEST_F(StarfieldTest, NoSphereFormsWithoutReservations) {
 }
 
 TEST_F(StarfieldTest, OversizedSphereNeverFormsAndTheFieldEmpties) {
-  Set("Star_Stars", "10");
-  Set("Star_Dyson_Laterals", "20");
-  Set("Star_Dyson_LatPixels", "50");
-  Set("Star_Dyson_Percent", "50");
-  Set("Star_Speed", "0.05");
+  Set("Star_Stars=10 Star_Dyson_Laterals=20 Star_Dyson_LatPixels=50 Star_Dyson_Percent=50 "
+      "Star_Speed=0.05");
   Starfield& field = Start();
   EXPECT_GT(field.SphereSize(), 10);
   Run(2000);
@@ -80,8 +73,7 @@ TEST_F(StarfieldTest, OversizedSphereNeverFormsAndTheFieldEmpties) {
 }
 
 TEST_F(StarfieldTest, AllCometsAreBornAtTheHead) {
-  Set("Star_Comet_Percent", "100");
-  Set("Star_Dyson_Percent", "0");
+  Set("Star_Comet_Percent=100 Star_Dyson_Percent=0");
   for (const char* nonBallistic : {"0", "1"}) {
     Set("Star_Comet_NonBallistic", nonBallistic);
     Starfield& field = Start();

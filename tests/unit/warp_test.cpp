@@ -13,7 +13,7 @@ namespace {
 
 class WarpTest : public testing::EffectHarness {
  protected:
-  void Set(const char* key, const char* value) { overrides_.Set("B-SplineWarp", key, value); }
+  WarpTest() { section_ = "B-SplineWarp"; }
 
   Warp& Start() { return Make<Warp>(EffectId::Warp); }
 
@@ -94,8 +94,7 @@ TEST_F(WarpTest, AStoredTypeOutsideTheListRunsAsTheDefaultType) {
 }
 
 TEST_F(WarpTest, SymmetricTypesWithOneSplineUseTwoMirroredGuides) {
-  Set("Warp_Works", "1");
-  Set("Warp_SplineIncs", "9");
+  Set("Warp_Works=1 Warp_SplineIncs=9");
   for (const char* type : {"2", "3", "4"}) {
     Set("Warp_Type", type);
     Warp& warp = Start();
@@ -114,8 +113,7 @@ TEST_F(WarpTest, SymmetricTypesWithOneSplineUseTwoMirroredGuides) {
 }
 
 TEST_F(WarpTest, TrailLengthOneGivesSingleMovingPixels) {
-  Set("Warp_Length", "1");
-  Set("Warp_Works", "20");
+  Set("Warp_Length=1 Warp_Works=20");
   Warp& warp = Start();
   for (int frame = 0; frame < 300; ++frame) {
     Run(1);
@@ -146,8 +144,7 @@ TEST_F(WarpTest, EverythingDrawnIsErasedWhenItsStreakEnds) {
     Set("Warp_Persist", c.persist);
     Set("Warp_Damping", c.damping);
     Set("Warp_Speed", c.speed);
-    Set("Warp_Works", "40");
-    Set("Warp_SplineIncs", "30");
+    Set("Warp_Works=40 Warp_SplineIncs=30");
     Screen(240, 160, c.focal, c.pixelSize);
     Warp& warp = Start();
     for (int round = 0; round < 6; ++round) {
@@ -158,8 +155,7 @@ TEST_F(WarpTest, EverythingDrawnIsErasedWhenItsStreakEnds) {
 }
 
 TEST_F(WarpTest, LockedHuesTurnOnceRoundTheWheelEvery360Frames) {
-  Set("Warp_CyclePct", "100");
-  Set("Warp_HueLock", "1");
+  Set("Warp_CyclePct=100 Warp_HueLock=1");
   Warp& warp = Start();
   for (int frame = 1; frame <= 400; ++frame) {
     Run(1);
@@ -179,8 +175,7 @@ TEST_F(WarpTest, LockedHuesTurnOnceRoundTheWheelEvery360Frames) {
 }
 
 TEST_F(WarpTest, TheDemonstrationFlagStillRunsTheStoredWarp) {
-  Set("Warp_Works", "7");
-  Set("Warp_Type", "0");
+  Set("Warp_Works=7 Warp_Type=0");
   EXPECT_EQ(Make<Warp>(EffectId::Warp, true).params().Works, 7);
 }
 
