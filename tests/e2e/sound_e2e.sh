@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# What reaches a real sound server: a private PulseAudio with a null sink, started here with
-# its own runtime folder, its sink's monitor recorded. The engine is driven directly by
-# sound_probe for exact cues, and the saver plays Fireworks with sound on.
+# What reaches a real sound server (a private PulseAudio, its null sink's monitor recorded): exact
+# cues through sound_probe, and the saver playing Fireworks with sound on.
 # Usage: sound_e2e.sh CASE path/to/sound_probe path/to/lumivane
-#   CASE: together | sides | saver | bad_files | no_server
+#   CASE: cues | sides | saver | bad_files | no_server
 set -u
 case_name=$1
 probe=$(readlink -f "$2")
@@ -37,7 +36,6 @@ record() {
   parecord --latency-msec=10 --device=lvsink.monitor --file-format=wav "$work/rec.wav" &
   local recorder=$!
   pids+=("$recorder")
-  # Under way once silence is being written (a recorder can take a moment to connect).
   wait_until 10 bigger_than "$work/rec.wav" 8000 || fail "the recorder did not start"
   "$@"
   sleep 0.3
@@ -82,16 +80,19 @@ run_saver() {
 }
 
 case "$case_name" in
-together)
-  # Two cues that overlap both sound to their ends (the second alone for its last 0.3 s): each
-  # tone's own band is heard in full.
+cues)
+  # A cue alone plays to its end; two that overlap both do, each tone heard in its own band.
   start_pulse
   tone low 1.0 440
   tone high 1.0 2000
+  record "$probe" "$work/low.wav" 0.5 0 1500
+  alone=$(heard "$work/rec.wav")
   record "$probe" "$work/low.wav" 0.5 0 "$work/high.wav" 0.5 300 1500
   low=$(heard "$work/rec.wav" sinc -700)
   high=$(heard "$work/rec.wav" sinc 1500-2500)
-  at_least "$low" 0.95 && at_least "$high" 0.95 || fail "one cue cut the other short: $low s, $high s"
+  echo "of 1.000 s: alone $alone s; overlapping $low s and $high s"
+  at_least "$alone" 0.95 || fail "a cue alone was cut short"
+  at_least "$low" 0.95 && at_least "$high" 0.95 || fail "one cue cut the other short"
   ;;
 sides)
   # A cue at the left edge sounds on the left, one at the right edge on the right.
@@ -101,6 +102,7 @@ sides)
     record "$probe" "$work/a.wav" "$side" 0 800
     near=$(rms "$work/rec.wav" $((side + 1)))
     far=$(rms "$work/rec.wav" $((2 - side)))
+    echo "a cue at across=$side: $near dB on its side, $far dB on the other"
     at_least "$near" "$(awk -v f="$far" 'BEGIN { print f + 20 }')" ||
       fail "a cue at across=$side: $near dB on its side, $far dB on the other"
   done
@@ -114,7 +116,8 @@ saver)
   saver_store
   record run_saver 6
   got=$(heard "$work/rec.wav")
-  at_least "$got" 3 || fail "the saver's cues were not heard ($got s)"
+  echo "Fireworks sounded over $got s of 6 s"
+  at_least "$got" 3 || fail "the saver's cues were not heard"
   [ ! -s "$work/saver.err" ] || fail "the saver printed: $(cat "$work/saver.err")"
   ;;
 bad_files)
