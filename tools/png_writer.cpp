@@ -2,8 +2,6 @@
 
 #include <png.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -11,6 +9,8 @@
 #include <memory>
 #include <string_view>
 #include <vector>
+
+#include "settings/catalogue.h"
 
 namespace lmvn {
 namespace {
@@ -23,10 +23,8 @@ struct FileCloser {
 
 bool IsPngName(const std::string& path) {
   constexpr std::string_view kExtension = ".png";
-  if (path.size() < kExtension.size()) return false;
-  return std::equal(
-      kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
-      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  return path.size() >= kExtension.size() &&
+         SameName(std::string_view(path).substr(path.size() - kExtension.size()), kExtension);
 }
 
 bool WritePng(const Surface& surface, const std::string& path, std::string& error) {

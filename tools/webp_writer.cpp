@@ -4,20 +4,19 @@
 #include <webp/mux.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include "settings/catalogue.h"
+
 namespace lmvn {
 
 bool IsWebpName(const std::string& path) {
   constexpr std::string_view kExtension = ".webp";
-  if (path.size() < kExtension.size()) return false;
-  return std::equal(
-      kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
-      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  return path.size() >= kExtension.size() &&
+         SameName(std::string_view(path).substr(path.size() - kExtension.size()), kExtension);
 }
 
 std::uint64_t EstimatedWebpBytes(long frames, int width, int height) {

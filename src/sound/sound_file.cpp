@@ -31,14 +31,12 @@ std::string_view RefusalText(Refusal refusal) {
   return "cannot be played";
 }
 
-FileStamp StampOf(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
+namespace {
+
+FileStamp StampFrom(const struct stat& st) {
   return {static_cast<std::int64_t>(st.st_size),
           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
-
-namespace {
 
 class Fd {
  public:
@@ -56,6 +54,11 @@ class Fd {
 
 }  // namespace
 
+FileStamp StampOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? StampFrom(st) : FileStamp{};
+}
+
 Refusal ReadSoundFile(const std::string& path, std::vector<unsigned char>& bytes,
                       FileStamp& stamp) {
   bytes.clear();
@@ -66,8 +69,7 @@ Refusal ReadSoundFile(const std::string& path, std::vector<unsigned char>& bytes
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Refusal::Unreadable;
   if (!S_ISREG(st.st_mode)) return Refusal::NotRegular;
-  stamp = {static_cast<std::int64_t>(st.st_size),
-           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  stamp = StampFrom(st);
   if (st.st_size > kMaxFileBytes) return Refusal::TooBig;
   bytes.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
