@@ -41,8 +41,11 @@ for setting in "$@"; do
   section=${setting%%.*} rest=${setting#*.}
   printf '[%s]\n%s\n' "$section" "$rest" >>"$store"
 done
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-hz=$(getconf CLK_TCK)
+# CPU time in microseconds of every thread of process $1, from the scheduler's own accounting
+# (exact to the nanosecond; the tick counts in /proc/PID/stat sample which task runs at each
+# timer tick, which for a saver's short bursts 40 times a second is off by a third either way).
+cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s / 1000 }'; }
+pct() { awk -v t="$1" -v s="$seconds" 'BEGIN { printf "%.2f", t / s / 1e4 }'; }
 
 if $sway; then
   chmod 755 "$work"  # sway runs as nobody under it
@@ -70,14 +73,13 @@ if $sway; then
     "$program" /S --stats --seed 1 >"$work/out" 2>/dev/null &
     pid=$!
     sleep 1
-    p0=$(ticks "$pid") s0=$(ticks "$compositor")
+    p0=$(cpu_us "$pid") s0=$(cpu_us "$compositor")
     sleep "$seconds"
-    p1=$(ticks "$pid") s1=$(ticks "$compositor")
+    p1=$(cpu_us "$pid") s1=$(cpu_us "$compositor")
     kill -TERM "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null || true
     printf '| %-24s | %7s | %7s | %8s | %-5s |\n' "$title" \
-      "$(awk -v t=$((p1 - p0)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }')" \
-      "$(awk -v t=$((s1 - s0)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }')" \
+      "$(pct $((p1 - p0)))" "$(pct $((s1 - s0)))" \
       "$(sed -nE 's/.*"interval_ms_mean":([^,]*).*/\1/p' "$work/out")" \
       "$(sed -nE 's/.*"present":"([^"]*)".*/\1/p' "$work/out")"
   done
@@ -98,19 +100,18 @@ for ((k = 0; monitors > 1 && k < monitors; k++)); do
 done
 
 # measure COMMAND...: runs it, skips its first second (start-up is measured by
-# first_frame_ms), counts CPU ticks of it and of the X server over $seconds, ends it with
+# first_frame_ms), takes the CPU time of it and of the X server over $seconds, ends it with
 # SIGTERM; sets $cpu to "program% server% total%" and leaves its output in $work/out.
 measure() {
   "$@" >"$work/out" 2>/dev/null &
   local pid=$! p0 s0 p1 s1
   sleep 1
-  p0=$(ticks "$pid") s0=$(ticks "$server")
+  p0=$(cpu_us "$pid") s0=$(cpu_us "$server")
   sleep "$seconds"
-  p1=$(ticks "$pid") s1=$(ticks "$server")
+  p1=$(cpu_us "$pid") s1=$(cpu_us "$server")
   kill -TERM "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null || true
-  cpu=$(awk -v a="$((p1 - p0))" -v b="$((s1 - s0))" -v hz="$hz" -v s="$seconds" \
-    'BEGIN { printf "%.2f %.2f %.2f", 100 * a / hz / s, 100 * b / hz / s, 100 * (a + b) / hz / s }')
+  cpu="$(pct $((p1 - p0))) $(pct $((s1 - s0))) $(pct $((p1 - p0 + s1 - s0)))"
 }
 
 # stat NAME: a field of the saver's --stats line.

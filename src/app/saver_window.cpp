@@ -423,7 +423,7 @@ void Saver::StopFrames() {
 
 void Saver::PresentAll() {
   for (auto& window : windows_) window->presenter().Put();
-  ui::Presenter::FinishPuts();
+  ui::Presenter::FencePuts();
 }
 
 ScreenWindow* Saver::PrimaryWindow() const {
@@ -463,6 +463,7 @@ void Saver::Frame() {
       if (run.shown || run.idle) break;
     }
     PresentAll();
+    ui::Presenter::FinishPuts();  // the frame draws next
     ParkCursor(true);
     if (!shown) {
       StopFrames();  // rests, taking input, until the driver starts again
@@ -500,6 +501,7 @@ void Saver::PlayCue(const ScreenWindow& from, Cue cue, CuePlace place) {
 }
 
 void Saver::ClearMessageArea() {
+  ui::Presenter::FinishPuts();
   for (auto& window : windows_) {
     window->ShowLockMessage({});
     window->surface().Clear();

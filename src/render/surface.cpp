@@ -88,34 +88,6 @@ void JoinRuns(const std::vector<Surface::Rect>& runs, int gap, std::vector<Surfa
   }
 }
 
-void MergeDownwards(const std::vector<Surface::Rect>& joined, std::vector<Surface::Rect>& merged,
-                    std::vector<std::size_t>& open, std::vector<std::size_t>& next) {
-  merged.clear();
-  open.clear();
-  next.clear();
-  int rowY = std::numeric_limits<int>::min();
-  std::size_t k = 0;
-  for (const Surface::Rect& r : joined) {
-    if (r.y != rowY) {
-      open.swap(next);
-      next.clear();
-      rowY = r.y;
-      k = 0;
-    }
-    while (k < open.size() && merged[open[k]].x < r.x) ++k;
-    if (k < open.size()) {
-      Surface::Rect& above = merged[open[k]];
-      if (above.x == r.x && above.w == r.w && above.y + above.h == r.y) {
-        above.h += r.h;
-        next.push_back(open[k++]);
-        continue;
-      }
-    }
-    merged.push_back(r);
-    next.push_back(merged.size() - 1);
-  }
-}
-
 void Surface::Clear() {
   std::fill(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, kBlack);
   MarkAll();

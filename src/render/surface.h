@@ -259,13 +259,9 @@ class Surface {
 
 // Fewer, larger areas for about the same pixels, from the runs TakeChangedTiles visits. Runs
 // on one tile row whose gap is at most `gap` pixels become one (the gap's pixels are sent again
-// unchanged); the joined runs still come row by row, left to right, never touching.
+// unchanged); the joined runs still come row by row, left to right, never touching: YX-banded,
+// as an X server's clip lists and QRegion want them.
 void JoinRuns(const std::vector<Surface::Rect>& runs, int gap, std::vector<Surface::Rect>& joined);
-// Runs that lie exactly below each other (same left edge and width, rows adjoining) become one
-// taller rectangle. `open` and `next` are the caller's scratch lists, kept to save allocations.
-void MergeDownwards(const std::vector<Surface::Rect>& joined, std::vector<Surface::Rect>& merged,
-                    std::vector<std::size_t>& open, std::vector<std::size_t>& next);
-
 // One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot
 // is the first pixelSize cells, row by row, of a 2 x 2 cell (sizes 2 to 4) or a 3 x 3 cell
 // (sizes 5 to 9). Any other size, 1 included, draws nothing. Pixels outside are dropped.

@@ -67,8 +67,11 @@ const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) 
   return nullptr;
 }
 
-// Puts into shared memory wait for one round trip after the last of them.
+// Puts into shared memory wait for one round trip after the last of them: sent with the
+// puts, its answer collected before anything is drawn again (normally a frame later, when it
+// has long arrived, so no frame waits for the server).
 bool putsPending = false;
+std::optional<unsigned int> fence;
 // The monitors of the X display are powered down (DPMS standby, suspend or off), as last
 // looked at by a frame clock.
 bool monitorsAsleep = false;
@@ -228,14 +231,36 @@ class SharedPixels final : public PixelMemory {
     return true;
   }
 
-  void Put(const QRect& r, QPoint offset) {
-    xcb_shm_put_image(c_, window_, gc_, static_cast<std::uint16_t>(width_),
-                      static_cast<std::uint16_t>(height_), static_cast<std::uint16_t>(r.x()),
-                      static_cast<std::uint16_t>(r.y()), static_cast<std::uint16_t>(r.width()),
-                      static_cast<std::uint16_t>(r.height()),
-                      static_cast<std::int16_t>(r.x() + offset.x()),
-                      static_cast<std::int16_t>(r.y() + offset.y()), format_->depth,
-                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+  // Puts the areas `clip` (target coordinates, YX-banded: bands top to bottom, areas in a
+  // band sharing their rows and left to right) into the window, the target's origin at
+  // `offset`. Each batch is one put of the batch's bounds clipped to its areas, so the server
+  // copies only those, for two requests however many areas a frame has. A run of a banded
+  // list is itself banded, and a batch stays well inside the request size limit.
+  void Put(const std::vector<QRect>& clip, QPoint offset) {
+    constexpr std::size_t kBatch = 8192;
+    for (std::size_t first = 0; first < clip.size(); first += kBatch) {
+      const std::size_t end = std::min(clip.size(), first + kBatch);
+      rects_.clear();
+      QRect bounds;
+      for (std::size_t k = first; k < end; ++k) {
+        const QRect& r = clip[k];
+        rects_.push_back(xcb_rectangle_t{
+            static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+            static_cast<std::uint16_t>(r.width()), static_cast<std::uint16_t>(r.height())});
+        bounds |= r;
+      }
+      xcb_set_clip_rectangles(c_, XCB_CLIP_ORDERING_YX_BANDED, gc_,
+                              static_cast<std::int16_t>(offset.x()),
+                              static_cast<std::int16_t>(offset.y()),
+                              static_cast<std::uint32_t>(rects_.size()), rects_.data());
+      xcb_shm_put_image(
+          c_, window_, gc_, static_cast<std::uint16_t>(width_), static_cast<std::uint16_t>(height_),
+          static_cast<std::uint16_t>(bounds.x()), static_cast<std::uint16_t>(bounds.y()),
+          static_cast<std::uint16_t>(bounds.width()), static_cast<std::uint16_t>(bounds.height()),
+          static_cast<std::int16_t>(bounds.x() + offset.x()),
+          static_cast<std::int16_t>(bounds.y() + offset.y()), format_->depth,
+          XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+    }
   }
 
   const std::uint32_t* data() const { return static_cast<const std::uint32_t*>(address_); }
@@ -256,6 +281,7 @@ class SharedPixels final : public PixelMemory {
   xcb_window_t window_ = 0;
   xcb_gcontext_t gc_ = 0;
   std::optional<X11PixelFormat> format_;
+  std::vector<xcb_rectangle_t> rects_;
 };
 
 // ---- FrameClock
@@ -342,6 +368,7 @@ void FrameClock::Tick() {
     return;
   }
   if (early > 0) std::this_thread::sleep_for(std::chrono::microseconds(early));
+  Presenter::FinishPuts();
   pacer_.StartFrame(NowUs());
   frame_();
   if (!running_) return;
@@ -397,7 +424,10 @@ Presenter::Presenter(QWidget& target, Surface& surface, std::function<void()> fr
     : Presenter(target, surface) {
   ownClock_ = std::make_unique<FrameClock>([this, draw = std::move(frame)] {
     if (draw) draw();
-    if (running()) Present();
+    if (running()) {
+      Put();
+      FencePuts();
+    }
   });
   ownClock_->Watch(*this);
 }
@@ -527,7 +557,7 @@ bool Presenter::Put() {
   runs_.clear();
   surface_.TakeChangedTiles([this](const Surface::Rect& r) { runs_.push_back(r); });
   if (runs_.empty()) return false;
-  JoinRuns(runs_, kJoinGap, joined_);  // still the bands QRegion::setRects wants
+  JoinRuns(runs_, kJoinGap, joined_);  // banded, as QRegion::setRects and the X server want
   if (path_ == Path::Qt) {
     bands_.clear();
     for (const Surface::Rect& r : joined_) bands_.emplace_back(r.x, r.y, r.w, r.h);
@@ -537,17 +567,27 @@ bool Presenter::Put() {
     return false;
   }
   if (!target_.isVisible()) return false;  // shown in full by the paint that comes with showing
-  MergeDownwards(joined_, merged_, openRows_, nextRows_);
-  return PutShm(merged_);
+  return PutShm(joined_);
+}
+
+void Presenter::FencePuts() {
+  if (!putsPending) return;
+  putsPending = false;
+  // The server has handled every request sent so far, the puts included, once this answers.
+  if (xcb_connection_t* c = QtXcbConnection()) {
+    if (fence) xcb_discard_reply(c, *fence);  // the new answer says as much
+    fence = xcb_get_input_focus(c).sequence;
+    xcb_flush(c);
+  }
 }
 
 void Presenter::FinishPuts() {
-  if (!putsPending) return;
-  putsPending = false;
-  // The server has handled every request sent so far, the puts included, once this answers:
-  // after it the pixels may be overwritten.
+  FencePuts();
+  if (!fence) return;
+  const xcb_get_input_focus_cookie_t cookie{*fence};
+  fence.reset();
   if (xcb_connection_t* c = QtXcbConnection()) {
-    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    std::free(xcb_get_input_focus_reply(c, cookie, nullptr));
   }
 }
 
@@ -556,25 +596,29 @@ void Presenter::Present() {
   FinishPuts();
 }
 
-bool Presenter::PutShm(const std::vector<Surface::Rect>& rects) {
+bool Presenter::PutShm(const std::vector<Surface::Rect>& bands) {
   const QRegion covered = CoveredRegion(target_);
   const QRect visible = VisibleRect(target_);
   const QPoint offset = target_.mapTo(target_.window(), QPoint(0, 0));
-  QRegion viaQt;
-  bool put = false;
-  for (const Surface::Rect& rect : rects) {
-    const QRect r = QRect(rect.x, rect.y, rect.w, rect.h) & visible;
-    if (r.isEmpty()) continue;
-    put = true;
-    if (covered.isEmpty() || !covered.intersects(r)) {
-      shared_->Put(r, offset);
-      continue;
+  clip_.clear();
+  if (covered.isEmpty()) {
+    // Banded rectangles clipped to one rectangle stay banded.
+    for (const Surface::Rect& rect : bands) {
+      const QRect r = QRect(rect.x, rect.y, rect.w, rect.h) & visible;
+      if (!r.isEmpty()) clip_.push_back(r);
     }
-    for (const QRect& part : QRegion(r) - covered) shared_->Put(part, offset);
-    viaQt += QRegion(r) & covered;
+  } else {  // what other widgets cover is painted through Qt
+    bands_.clear();
+    for (const Surface::Rect& r : bands) bands_.emplace_back(r.x, r.y, r.w, r.h);
+    QRegion region;
+    region.setRects(bands_.data(), static_cast<int>(bands_.size()));
+    region &= visible;
+    const QRegion viaQt = region & covered;
+    if (!viaQt.isEmpty()) target_.update(viaQt);
+    for (const QRect& r : region - covered) clip_.push_back(r);  // a region's are banded
   }
-  if (!viaQt.isEmpty()) target_.update(viaQt);
-  if (!put) return false;
+  if (clip_.empty()) return false;
+  shared_->Put(clip_, offset);
   putsPending = true;
   const QWindow* window = target_.window()->windowHandle();
   if (window != nullptr && window->isExposed()) emit shown();

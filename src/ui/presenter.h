@@ -98,8 +98,11 @@ class Presenter final : public QObject {
   // Sends what changed on the surface since the last call; true when something was put into
   // shared memory, which must not be drawn on again before FinishPuts.
   bool Put();
+  // Asks the X server to answer once it has read every put so far, without waiting for the
+  // answer (nothing when nothing was put since).
+  static void FencePuts();
   // Waits until the X server has read every put so far (one round trip for all presenters,
-  // none when nothing was put).
+  // none when nothing was put). Frame clocks call it before each frame.
   static void FinishPuts();
   // Put and FinishPuts.
   void Present();
@@ -128,7 +131,7 @@ class Presenter final : public QObject {
   // shared memory when the display allows it and the window's pixel ratio is 1.
   void ChoosePath();
   void FallBack();
-  bool PutShm(const std::vector<Surface::Rect>& rects);
+  bool PutShm(const std::vector<Surface::Rect>& bands);
   bool PaintDirect(QPainter& painter, const QRegion& region);
   void WatchWindowHandle();
   void SetObscured(bool obscured);
@@ -148,9 +151,8 @@ class Presenter final : public QObject {
   // ancestor mapped: a host's window may be unmapped under us).
   bool obscured_ = false;
   bool viewable_ = true;
-  std::vector<Surface::Rect> runs_, joined_, merged_;
-  std::vector<std::size_t> openRows_, nextRows_;  // scratch for merging runs downwards
-  std::vector<QRect> bands_;
+  std::vector<Surface::Rect> runs_, joined_;
+  std::vector<QRect> bands_, clip_;
 };
 
 }  // namespace lmvn::ui
