@@ -46,8 +46,9 @@ void Surface::Resize(int width, int height) {
 void Surface::SetTileShift(int shift) {
   tileShift_ = std::clamp(shift, kMinTileShift, kMaxTileShift);
   const int side = 1 << tileShift_;
-  tileCols_ = static_cast<std::size_t>((width_ + side - 1) >> tileShift_);
-  tiles_.assign(tileCols_ * static_cast<std::size_t>((height_ + side - 1) >> tileShift_), 0);
+  const int cols = (width_ + side - 1) >> tileShift_;
+  tileWords_ = static_cast<std::size_t>((cols + 63) / 64);
+  tiles_.assign(tileWords_ * static_cast<std::size_t>((height_ + side - 1) >> tileShift_), 0);
   ResetChanges();
   MarkAll();
 }
@@ -71,21 +72,9 @@ void Surface::LetGoOfMemory() {
   width_ = height_ = 1;
   lone_ = kBlack;
   pixels_ = &lone_;
-  tileCols_ = 1;  // the tile flags keep their (larger) size: no allocation
+  tileWords_ = 1;  // the tile flags keep their (larger) size: no allocation
   ResetChanges();
   MarkAll();
-}
-
-void JoinRuns(const std::vector<Surface::Rect>& runs, int gap, std::vector<Surface::Rect>& joined) {
-  joined.clear();
-  for (const Surface::Rect& r : runs) {
-    Surface::Rect* last = joined.empty() ? nullptr : &joined.back();
-    if (last != nullptr && last->y == r.y && r.x - (last->x + last->w) <= gap) {
-      last->w = r.x + r.w - last->x;
-    } else {
-      joined.push_back(r);
-    }
-  }
 }
 
 void Surface::Clear() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -66,7 +67,7 @@ enum class PixelLayout { RedLow, RedHigh };
 // Change tracking: every pixel write (whatever its colour, even black over black) grows one
 // bounding rectangle and marks its tile; Clear and Resize mark the whole surface.
 // TakeChangedRect hands the rectangle to the presenter and starts a new, empty one. Four
-// compares and a byte store per pixel keep it cheap, and neither can miss a written pixel.
+// compares and a bit set per pixel keep it cheap, and neither can miss a written pixel.
 class Surface {
  public:
   static constexpr int kMaxSide = 16384;
@@ -170,24 +171,36 @@ class Surface {
     const Rect bounds = ChangedRect();
     if (!bounds.empty()) {
       const int shift = tileShift_, side = 1 << shift;
-      const int tx0 = bounds.x >> shift, tx1 = (bounds.x + bounds.w - 1) >> shift;
       const int ty0 = bounds.y >> shift, ty1 = (bounds.y + bounds.h - 1) >> shift;
       for (int ty = ty0; ty <= ty1; ++ty) {
-        std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileCols_;
+        std::uint64_t* row = tiles_.data() + static_cast<std::size_t>(ty) * tileWords_;
         const int y = ty << shift, h = std::min(side, height_ - y);
-        for (int tx = tx0; tx <= tx1;) {
-          // Most tiles are unchanged: skip them eight at a time.
-          std::uint64_t eight = 0;
-          while (tx + 8 <= tx1 + 1 && (std::memcpy(&eight, row + tx, 8), eight == 0)) tx += 8;
-          if (tx > tx1) break;
-          if (!row[tx]) {
-            ++tx;
-            continue;
+        int start = -1;  // the first tile of the run being gathered
+        for (std::size_t k = 0; k < tileWords_; ++k) {
+          std::uint64_t bits = row[k];
+          if (bits == 0 && start < 0) continue;  // most words have nothing changed
+          row[k] = 0;
+          const int base = static_cast<int>(k * 64);
+          int at = 0;
+          while (at < 64) {
+            if (start < 0) {
+              if (bits == 0) break;
+              at = std::countr_zero(bits);
+              start = base + at;
+            }
+            const std::uint64_t rest = ~(bits >> at);  // the run ends at the first zero
+            const int length = rest == 0 ? 64 - at : std::countr_zero(rest);
+            at += length;
+            if (at >= 64) break;  // it may go on in the next word
+            const int x = start << shift;
+            visit(Rect{x, y, std::min((base + at) << shift, width_) - x, h});
+            start = -1;
+            bits = at < 64 ? bits & (~std::uint64_t{0} << at) : 0;
           }
-          const int start = tx;
-          while (tx <= tx1 && row[tx]) row[tx++] = 0;
+        }
+        if (start >= 0) {  // a run up to the row's last tile
           const int x = start << shift;
-          visit(Rect{x, y, std::min(tx << shift, width_) - x, h});
+          visit(Rect{x, y, width_ - x, h});
         }
       }
     }
@@ -217,13 +230,9 @@ class Surface {
     if (y1 > maxY_) maxY_ = y1;
     const int tx0 = x0 >> tileShift_, tx1 = x1 >> tileShift_;
     const int ty0 = y0 >> tileShift_, ty1 = y1 >> tileShift_;
-    std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(ty0) * tileCols_;
-    if (tx0 == tx1 && ty0 == ty1) {  // most blocks lie within one tile
-      row[tx0] = 1;
-      return;
-    }
-    for (int ty = ty0; ty <= ty1; ++ty, row += tileCols_) {
-      for (int tx = tx0; tx <= tx1; ++tx) row[tx] = 1;
+    std::uint64_t* row = tiles_.data() + static_cast<std::size_t>(ty0) * tileWords_;
+    for (int ty = ty0; ty <= ty1; ++ty, row += tileWords_) {
+      for (int tx = tx0; tx <= tx1; ++tx) row[tx >> 6] |= std::uint64_t{1} << (tx & 63);
     }
   }
   void MarkPixel(int x, int y) {
@@ -231,8 +240,9 @@ class Surface {
     if (y < minY_) minY_ = y;
     if (x > maxX_) maxX_ = x;
     if (y > maxY_) maxY_ = y;
-    tiles_[static_cast<std::size_t>(y >> tileShift_) * tileCols_ +
-           static_cast<std::size_t>(x >> tileShift_)] = 1;
+    const int tx = x >> tileShift_;
+    tiles_[static_cast<std::size_t>(y >> tileShift_) * tileWords_ +
+           static_cast<std::size_t>(tx >> 6)] |= std::uint64_t{1} << (tx & 63);
   }
   void MarkAll() { Mark(0, 0, width_ - 1, height_ - 1); }
   void ResetChanges();
@@ -251,17 +261,28 @@ class Surface {
   // The changed rectangle, inclusive; empty while maxX_ < minX_.
   int minX_ = std::numeric_limits<int>::max(), minY_ = std::numeric_limits<int>::max();
   int maxX_ = -1, maxY_ = -1;
-  // One flag per tile, row by row: written since the last TakeChangedTiles.
-  std::vector<std::uint8_t> tiles_;
-  std::size_t tileCols_ = 1;
+  // One bit per tile (bit t of word t / 64 of its row), row by row: written since the last
+  // TakeChangedTiles. A row of 240 tiles is four words, scanned a word at a time.
+  std::vector<std::uint64_t> tiles_;
+  std::size_t tileWords_ = 1;
   int tileShift_ = kTileShift;
 };
 
-// Fewer, larger areas for about the same pixels, from the runs TakeChangedTiles visits. Runs
-// on one tile row whose gap is at most `gap` pixels become one (the gap's pixels are sent again
-// unchanged); the joined runs still come row by row, left to right, never touching: YX-banded,
-// as an X server's clip lists and QRegion want them.
-void JoinRuns(const std::vector<Surface::Rect>& runs, int gap, std::vector<Surface::Rect>& joined);
+// Fewer, larger areas for about the same pixels, from the runs TakeChangedTiles visits, one at a
+// time in the order visited: a run on the tile row of the last joined one, at most `gap` pixels
+// after it, extends it (the gap's pixels are sent again unchanged); any other is appended. The
+// joined runs still come row by row, left to right, never touching: YX-banded, as an X
+// server's clip lists and QRegion want them.
+inline void JoinRun(std::vector<Surface::Rect>& joined, const Surface::Rect& r, int gap) {
+  if (!joined.empty()) {
+    Surface::Rect& last = joined.back();
+    if (last.y == r.y && r.x - (last.x + last.w) <= gap) {
+      last.w = r.x + r.w - last.x;
+      return;
+    }
+  }
+  joined.push_back(r);
+}
 // One logical dot of `pixelSize` screen pixels with its top-left pixel at (x, y). The dot
 // is the first pixelSize cells, row by row, of a 2 x 2 cell (sizes 2 to 4) or a 3 x 3 cell
 // (sizes 5 to 9). Any other size, 1 included, draws nothing. Pixels outside are dropped.

@@ -237,19 +237,22 @@ class SharedPixels final : public PixelMemory {
   // `offset`. Each batch is one put of the batch's bounds clipped to its areas, so the server
   // copies only those, for two requests however many areas a frame has. A run of a banded
   // list is itself banded, and a batch stays well inside the request size limit.
-  void Put(const std::vector<QRect>& clip, QPoint offset) {
+  void Put(const std::vector<Surface::Rect>& clip, QPoint offset) {
     constexpr std::size_t kBatch = 8192;
     for (std::size_t first = 0; first < clip.size(); first += kBatch) {
       const std::size_t end = std::min(clip.size(), first + kBatch);
       rects_.clear();
-      QRect bounds;
+      int x0 = clip[first].x, x1 = x0, y1 = clip[first].y;
       for (std::size_t k = first; k < end; ++k) {
-        const QRect& r = clip[k];
-        rects_.push_back(xcb_rectangle_t{
-            static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
-            static_cast<std::uint16_t>(r.width()), static_cast<std::uint16_t>(r.height())});
-        bounds |= r;
+        const Surface::Rect& r = clip[k];
+        rects_.push_back(
+            xcb_rectangle_t{static_cast<std::int16_t>(r.x), static_cast<std::int16_t>(r.y),
+                            static_cast<std::uint16_t>(r.w), static_cast<std::uint16_t>(r.h)});
+        x0 = std::min(x0, r.x);
+        x1 = std::max(x1, r.x + r.w);
+        y1 = std::max(y1, r.y + r.h);
       }
+      const QRect bounds(x0, clip[first].y, x1 - x0, y1 - clip[first].y);  // banded: first is top
       xcb_set_clip_rectangles(c_, XCB_CLIP_ORDERING_YX_BANDED, gc_,
                               static_cast<std::int16_t>(offset.x()),
                               static_cast<std::int16_t>(offset.y()),
@@ -555,10 +558,9 @@ void Presenter::FallBack() {
 
 bool Presenter::Put() {
   ChoosePath();
-  runs_.clear();
-  surface_.TakeChangedTiles([this](const Surface::Rect& r) { runs_.push_back(r); });
-  if (runs_.empty()) return false;
-  JoinRuns(runs_, kJoinGap, joined_);  // banded, as QRegion::setRects and the X server want
+  joined_.clear();
+  surface_.TakeChangedTiles([this](const Surface::Rect& r) { JoinRun(joined_, r, kJoinGap); });
+  if (joined_.empty()) return false;
   if (path_ == Path::Qt) {
     bands_.clear();
     for (const Surface::Rect& r : joined_) bands_.emplace_back(r.x, r.y, r.w, r.h);
@@ -604,9 +606,12 @@ bool Presenter::PutShm(const std::vector<Surface::Rect>& bands) {
   clip_.clear();
   if (covered.isEmpty()) {
     // Banded rectangles clipped to one rectangle stay banded.
-    for (const Surface::Rect& rect : bands) {
-      const QRect r = QRect(rect.x, rect.y, rect.w, rect.h) & visible;
-      if (!r.isEmpty()) clip_.push_back(r);
+    const int left = visible.left(), top = visible.top();
+    const int right = left + visible.width(), bottom = top + visible.height();
+    for (const Surface::Rect& r : bands) {
+      const int x0 = std::max(r.x, left), x1 = std::min(r.x + r.w, right);
+      const int y0 = std::max(r.y, top), y1 = std::min(r.y + r.h, bottom);
+      if (x0 < x1 && y0 < y1) clip_.push_back(Surface::Rect{x0, y0, x1 - x0, y1 - y0});
     }
   } else {  // what other widgets cover is painted through Qt
     bands_.clear();
@@ -616,7 +621,9 @@ bool Presenter::PutShm(const std::vector<Surface::Rect>& bands) {
     region &= visible;
     const QRegion viaQt = region & covered;
     if (!viaQt.isEmpty()) target_.update(viaQt);
-    for (const QRect& r : region - covered) clip_.push_back(r);  // a region's are banded
+    for (const QRect& r : region - covered) {  // a region's rectangles are banded
+      clip_.push_back(Surface::Rect{r.x(), r.y(), r.width(), r.height()});
+    }
   }
   if (clip_.empty()) return false;
   shared_->Put(clip_, offset);

@@ -151,8 +151,8 @@ class Presenter final : public QObject {
   // ancestor mapped: a host's window may be unmapped under us).
   bool obscured_ = false;
   bool viewable_ = true;
-  std::vector<Surface::Rect> runs_, joined_;
-  std::vector<QRect> bands_, clip_;
+  std::vector<Surface::Rect> joined_, clip_;
+  std::vector<QRect> bands_;
 };
 
 }  // namespace lmvn::ui

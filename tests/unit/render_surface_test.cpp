@@ -215,7 +215,8 @@ TEST(ChangeTracking, JoinedRunsCoverTheChangedTilesBanded) {
       Rnd() < 0.5f ? s.SetPixelV(x, y, 1) : s.Ellipse(x, y, x + 20, y + 12, 1);
     }
     const auto runs = Tiles(s);
-    JoinRuns(runs, kGap, joined);
+    joined.clear();
+    for (const auto& r : runs) JoinRun(joined, r, kGap);
     const auto in = [](const std::vector<Surface::Rect>& rs, int x, int y) {
       return std::any_of(rs.begin(), rs.end(), [&](const Surface::Rect& r) {
         return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
