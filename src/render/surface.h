@@ -195,7 +195,7 @@ class Surface {
             const int x = start << shift;
             visit(Rect{x, y, std::min((base + at) << shift, width_) - x, h});
             start = -1;
-            bits = at < 64 ? bits & (~std::uint64_t{0} << at) : 0;
+            bits &= ~std::uint64_t{0} << at;  // at < 64 here
           }
         }
         if (start >= 0) {  // a run up to the row's last tile
