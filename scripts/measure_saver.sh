@@ -47,6 +47,25 @@ done
 cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s / 1000 }'; }
 pct() { awk -v t="$1" -v s="$seconds" 'BEGIN { printf "%.2f", t / s / 1e4 }'; }
 
+# measure COMMAND...: runs it, skips its first second (start-up is measured by
+# first_frame_ms), takes the CPU time of it and of the display server ($display_server) over
+# $seconds, ends it with SIGTERM; sets $cpu to "program% server% total%" and leaves its output
+# in $work/out.
+measure() {
+  "$@" >"$work/out" 2>/dev/null &
+  local pid=$! p0 s0 p1 s1
+  sleep 1
+  p0=$(cpu_us "$pid") s0=$(cpu_us "$display_server")
+  sleep "$seconds"
+  p1=$(cpu_us "$pid") s1=$(cpu_us "$display_server")
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || true
+  cpu="$(pct $((p1 - p0))) $(pct $((s1 - s0))) $(pct $((p1 - p0 + s1 - s0)))"
+}
+
+# stat NAME: a field of the saver's --stats line.
+stat() { sed -nE "s/.*\"$1\":\"?([^,\"}]*).*/\\1/p" "$work/out"; }
+
 if $sway; then
   chmod 755 "$work"  # sway runs as nobody under it
   home=$work/sway
@@ -59,7 +78,7 @@ if $sway; then
   server=$!
   for _ in $(seq 100); do ls "$home"/run/wayland-? >/dev/null 2>&1 && break; sleep 0.1; done
   sleep 1
-  compositor=$(pgrep -u nobody -P "$server" -x sway || pgrep -u nobody -n -x sway)
+  display_server=$(pgrep -u nobody -P "$server" -x sway || pgrep -u nobody -n -x sway)
   export WAYLAND_DISPLAY=$(ls "$home"/run/wayland-?) QT_QPA_PLATFORM=wayland
   unset DISPLAY
   echo "sway headless ${size}, ${seconds} s each, load average: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -70,18 +89,10 @@ if $sway; then
     "Stars and Gravity Wells" Galaxies; do
     printf '[General]\nAnimationType=%s\n' "$n" >"$store"
     n=$((n + 1))
-    "$program" /S --stats --seed 1 >"$work/out" 2>/dev/null &
-    pid=$!
-    sleep 1
-    p0=$(cpu_us "$pid") s0=$(cpu_us "$compositor")
-    sleep "$seconds"
-    p1=$(cpu_us "$pid") s1=$(cpu_us "$compositor")
-    kill -TERM "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null || true
-    printf '| %-24s | %7s | %7s | %8s | %-5s |\n' "$title" \
-      "$(pct $((p1 - p0)))" "$(pct $((s1 - s0)))" \
-      "$(sed -nE 's/.*"interval_ms_mean":([^,]*).*/\1/p' "$work/out")" \
-      "$(sed -nE 's/.*"present":"([^"]*)".*/\1/p' "$work/out")"
+    measure "$program" /S --stats --seed 1
+    read -r a b _ <<<"$cpu"
+    printf '| %-24s | %7s | %7s | %8s | %-5s |\n' "$title" "$a" "$b" "$(stat interval_ms_mean)" \
+      "$(stat present)"
   done
   exit 0
 fi
@@ -90,7 +101,7 @@ number=$((300 + RANDOM % 600))
 # shellcheck disable=SC2086
 Xvfb ":$number" -screen 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset ${XVFB_ARGS:-} \
   2>/dev/null &
-server=$!
+server=$! display_server=$!
 export DISPLAY=:$number
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.05; done
 for ((k = 0; monitors > 1 && k < monitors; k++)); do
@@ -98,24 +109,6 @@ for ((k = 0; monitors > 1 && k < monitors; k++)); do
   [ "$k" -eq 0 ] && output=screen
   xrandr --setmonitor "M$k" "$width/300x$height/170+$((k * width))+0" "$output" >/dev/null
 done
-
-# measure COMMAND...: runs it, skips its first second (start-up is measured by
-# first_frame_ms), takes the CPU time of it and of the X server over $seconds, ends it with
-# SIGTERM; sets $cpu to "program% server% total%" and leaves its output in $work/out.
-measure() {
-  "$@" >"$work/out" 2>/dev/null &
-  local pid=$! p0 s0 p1 s1
-  sleep 1
-  p0=$(cpu_us "$pid") s0=$(cpu_us "$server")
-  sleep "$seconds"
-  p1=$(cpu_us "$pid") s1=$(cpu_us "$server")
-  kill -TERM "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null || true
-  cpu="$(pct $((p1 - p0))) $(pct $((s1 - s0))) $(pct $((p1 - p0 + s1 - s0)))"
-}
-
-# stat NAME: a field of the saver's --stats line.
-stat() { sed -nE "s/.*\"$1\":\"?([^,\"}]*).*/\\1/p" "$work/out"; }
 
 if ! $all; then
   measure "$program" /S --stats --seed 1
